@@ -1,0 +1,26 @@
+#include "app/CWimmelpultApp.h"
+
+#include <commctrl.h>
+
+#include "app/CWimmelpultDlg.h"
+
+const MessageEntry CWimmelpultApp::kEntries[] = {
+    OnCommand<&CWinApp::OnHelp>(ID_HELP),
+};
+const MessageTable CWimmelpultApp::kTable{CWimmelpultApp::kEntries, &CWinApp::kTable};
+
+CWimmelpultApp::CWimmelpultApp() : CWinApp(nullptr) {}
+
+CWimmelpultApp::~CWimmelpultApp() = default;
+
+BOOL CWimmelpultApp::InitInstance() {
+    // The tab control and list view of the icon chooser.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    CWimmelpultDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

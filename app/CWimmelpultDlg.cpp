@@ -1,0 +1,167 @@
+#include "app/CWimmelpultDlg.h"
+
+#include "app/TargetWindow.h"
+#include "framework/CDataExchange.h"
+#include "framework/CWinApp.h"
+#include "holidays/CAboutDlg.h"
+
+const MessageEntry CWimmelpultDlg::kEntries[] = {
+    OnMessage<&CWimmelpultDlg::OnSysCommand>(WM_SYSCOMMAND),
+    OnMessage<&CWimmelpultDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CWimmelpultDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnCommand<&CWimmelpultDlg::OnChangeIcon>(IDC_CHANGE_ICON),
+    OnMessage<&CWimmelpultDlg::OnTimer>(WM_TIMER),
+};
+const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
+
+CWimmelpultDlg::CWimmelpultDlg(CWnd* parent) : CDialog(IDD, parent) {
+    HINSTANCE inst = CWinApp::ResourceHandle();
+    m_hIcon = LoadIconA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_iconChooser.m_chosenIcon = 0;
+    m_bmpRestore.LoadBitmap(IDB_RESTORE);
+    m_bmpClose.LoadBitmap(IDB_CLOSE);
+    m_trayMenu.LoadMenu(IDR_TRAYMENU);
+    m_pTrayPopup = m_trayMenu.GetSubMenu(0);
+    SetMenuItemBitmaps(m_pTrayPopup, ID_TRAY_RESTORE, MF_BYCOMMAND, m_bmpRestore.m_hBitmap,
+                       m_bmpRestore.m_hBitmap);
+    SetMenuItemBitmaps(m_pTrayPopup, ID_TRAY_CLOSE, MF_BYCOMMAND, m_bmpClose.m_hBitmap,
+                       m_bmpClose.m_hBitmap);
+}
+
+CWimmelpultDlg::~CWimmelpultDlg() {
+    while (!m_retitled.empty()) m_retitled.pop_front();
+}
+
+void CWimmelpultDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_OLD_TITLE, m_strOldTitle);
+    DDX_Text(dx, IDC_NEW_TITLE, m_strNewTitle);
+    DDX_Check(dx, IDC_UPDATE, m_bUpdate);
+    DDX_Check(dx, IDC_NEW_ICON, m_bNewIcon);
+}
+
+BOOL CWimmelpultDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    HMENU sysMenu = GetSystemMenu(m_hWnd, FALSE);
+    char about[256] = {};
+    if (LoadStringA(CWinApp::ResourceHandle(), IDS_ABOUTBOX, about, sizeof about) > 0) {
+        AppendMenuA(sysMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(sysMenu, MF_STRING, IDM_ABOUTBOX, about);
+    }
+    // Restore, size and maximise do not apply to this dialog.
+    DeleteMenu(sysMenu, 4, MF_BYPOSITION);
+    DeleteMenu(sysMenu, 2, MF_BYPOSITION);
+    DeleteMenu(sysMenu, 0, MF_BYPOSITION);
+
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_strOldTitle.clear();
+    m_strNewTitle.clear();
+    m_bUpdate = 1;
+    m_bNewIcon = 0;
+    UpdateData(FALSE);
+
+    SetTimer(m_hWnd, kRetitleTimerId, kRetitlePeriodMs, nullptr);
+    return TRUE;
+}
+
+void CWimmelpultDlg::OnSysCommand(UINT id, LPARAM) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    Default();
+}
+
+void CWimmelpultDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    if (IsIconic(m_hWnd)) {
+        SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        int cx = GetSystemMetrics(SM_CXICON);
+        int cy = GetSystemMetrics(SM_CYICON);
+        RECT rc;
+        GetClientRect(m_hWnd, &rc);
+        DrawIcon(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, m_hIcon);
+    } else {
+        Default();
+        // A fresh handle per paint, destroyed at once: repaints cost nothing.
+        HICON preview = ImageList_GetIcon(Catalogue(), m_iconChooser.m_chosenIcon, ILD_NORMAL);
+        if (preview) {
+            DrawIcon(dc, 325, 70, preview);
+            DestroyIcon(preview);
+        }
+    }
+    EndPaint(m_hWnd, &ps);
+}
+
+HICON CWimmelpultDlg::OnQueryDragIcon() { return m_hIcon; }
+
+void CWimmelpultDlg::OnCancel() { CDialog::OnCancel(); }
+
+void CWimmelpultDlg::OnChangeIcon() {
+    UpdateData(TRUE);
+    int previous = m_iconChooser.m_chosenIcon;
+    if (m_iconChooser.DoModal() != IDOK) return;
+    if (m_iconChooser.m_chosenIcon == -1) m_iconChooser.m_chosenIcon = previous;
+    m_bNewIcon = 1;
+    UpdateData(FALSE);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CWimmelpultDlg::Remember(HWND target, int icon) {
+    for (auto it = m_retitled.begin(); it != m_retitled.end(); ++it) {
+        if ((*it)->m_hTarget == target) {
+            m_retitled.erase(it);
+            break;
+        }
+    }
+    m_retitled.push_back(std::make_unique<RetitleEntry>(target, m_strNewTitle, icon));
+}
+
+void CWimmelpultDlg::OnOK() {
+    if (m_inPass) return;
+    UpdateData(TRUE);
+    m_strOldTitle = TargetWindow::Lower(m_strOldTitle);
+    if (m_strOldTitle.empty()) return;
+
+    m_inPass = true;
+    for (HWND current = m_hWnd; current; current = GetWindow(current, GW_HWNDNEXT)) {
+        std::string caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));
+        if (!TargetWindow::Contains(caption, m_strOldTitle)) continue;
+
+        // A window that does not answer in time gets nothing more this pass.
+        if (TargetWindow::WriteCaption(current, m_strNewTitle) && m_bNewIcon) {
+            HICON icon = m_sentIcons.Get(Catalogue(), m_iconChooser.m_chosenIcon);
+            if (TargetWindow::SendIcon(current, ICON_SMALL, icon))
+                TargetWindow::SendIcon(current, ICON_BIG, icon);
+        }
+        if (m_bUpdate) Remember(current, m_bNewIcon ? m_iconChooser.m_chosenIcon : -1);
+    }
+    m_inPass = false;
+}
+
+void CWimmelpultDlg::OnTimer(UINT_PTR id) {
+    if (id == kRetitleTimerId && !m_retitled.empty() && !m_inPass) {
+        m_inPass = true;
+        for (auto it = m_retitled.begin(); it != m_retitled.end();) {
+            RetitleEntry& entry = **it;
+            std::string caption = TargetWindow::ReadCaption(entry.m_hTarget);
+            if (caption.empty()) {
+                it = m_retitled.erase(it);
+                continue;
+            }
+            if (caption != entry.m_strTitle &&
+                TargetWindow::WriteCaption(entry.m_hTarget, entry.m_strTitle) && entry.m_nIcon != -1) {
+                TargetWindow::SendIcon(entry.m_hTarget, ICON_SMALL,
+                                       m_sentIcons.Get(Catalogue(), entry.m_nIcon));
+            }
+            ++it;
+        }
+        m_inPass = false;
+    }
+    Default();
+}

@@ -1,0 +1,3 @@
+#include "app/RetitleEntry.h"
+
+RetitleEntry::~RetitleEntry() = default;

@@ -1,0 +1,4 @@
+#include "app/CWimmelpultApp.h"
+
+// The program's one application object.
+CWimmelpultApp theApp;

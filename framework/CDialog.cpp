@@ -1,0 +1,153 @@
+#include "framework/CDialog.h"
+
+#include "framework/CDataExchange.h"
+#include "framework/CWinApp.h"
+
+namespace {
+// The dialog's messages reach the object through its window procedure; the
+// dialog procedure leaves everything to the platform's dialog handling.
+INT_PTR CALLBACK NullDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+}  // namespace
+
+const MessageEntry CDialog::kEntries[] = {
+    OnMessage<&CDialog::HandleInitDialog>(WM_INITDIALOG),
+    OnCommand<&CDialog::OnOK>(IDOK),
+    OnCommand<&CDialog::OnCancel>(IDCANCEL),
+};
+const MessageTable CDialog::kTable{CDialog::kEntries, &CWnd::kTable};
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
+
+HWND CDialog::FindOwner() const {
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!owner) {
+        CWinApp* app = CWinApp::Current();
+        if (app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->m_hWnd;
+        if (owner) owner = GetLastActivePopup(owner);
+    }
+    while (owner && (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+    return owner;
+}
+
+INT_PTR CDialog::DoModal() {
+    HINSTANCE inst = CWinApp::ResourceHandle();
+    HRSRC res = FindResourceA(inst, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5) /*RT_DIALOG*/);
+    HGLOBAL global = res ? LoadResource(inst, res) : nullptr;
+    auto* tmpl = global ? static_cast<const DLGTEMPLATE*>(LockResource(global)) : nullptr;
+    if (!tmpl) return -1;
+
+    HWND owner = FindOwner();
+    bool reenable = owner && IsWindowEnabled(owner);
+    if (reenable) EnableWindow(owner, FALSE);
+
+    m_modalRunning = true;
+    m_modalResult = -1;
+    BeginCreateHook();
+    HWND hWnd = CreateDialogIndirectParamA(inst, tmpl, owner, &NullDlgProc, 0);
+    EndCreateHook();
+
+    if (hWnd) {
+        bool shown = false;
+        MSG msg;
+        while (m_modalRunning) {
+            // The dialog shows itself once everything its creation queued is done.
+            if (!shown && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                if (m_hWnd) ShowWindow(m_hWnd, SW_SHOWNORMAL);
+                if (m_hWnd) UpdateWindow(m_hWnd);
+                shown = true;
+                continue;
+            }
+            BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got <= 0) {
+                // Let the outer loop see the quit message too.
+                if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (CWinApp::PreTranslateTree(&msg)) continue;
+            if (m_hWnd && msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd) && PreTranslateMessage(&msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+
+    // Re-enable the owner before the dialog goes, so activation returns to it.
+    if (reenable) EnableWindow(owner, TRUE);
+    if (owner && m_hWnd && GetActiveWindow() == m_hWnd) SetActiveWindow(owner);
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
+    m_modalRunning = false;
+    return hWnd ? m_modalResult : -1;
+}
+
+void CDialog::EndDialog(int result) {
+    m_modalResult = result;
+    m_modalRunning = false;
+    // Wake the modal loop so it notices.
+    if (m_hWnd) PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    if (!m_hWnd) return FALSE;
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1 && GetKeyState(VK_SHIFT) >= 0 &&
+        GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        SendMessageA(m_hWnd, WM_COMMAND, ID_HELP, 0);
+        return TRUE;
+    }
+    return IsDialogMessageA(m_hWnd, msg);
+}
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
+    RECT before = {};
+    GetWindowRect(m_hWnd, &before);
+    BOOL result = OnInitDialog();
+
+    // A dialog that OnInitDialog neither showed nor moved opens centred, as
+    // long as its owner is absent or disabled by the modal run.
+    RECT after = {};
+    GetWindowRect(m_hWnd, &after);
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (!IsWindowVisible(m_hWnd) && EqualRect(&before, &after) && (!owner || !IsWindowEnabled(owner)))
+        CenterWindow(owner);
+    return result;
+}
+
+void CDialog::CenterWindow(HWND owner) {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT area = work;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+
+    RECT rc = {};
+    GetWindowRect(m_hWnd, &rc);
+    int cx = rc.right - rc.left;
+    int cy = rc.bottom - rc.top;
+    int x = (area.left + area.right) / 2 - cx / 2;
+    int y = (area.top + area.bottom) / 2 - cy / 2;
+    if (x + cx > work.right) x = work.right - cx;
+    if (y + cy > work.bottom) y = work.bottom - cy;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    if (!m_hWnd) return FALSE;
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}

@@ -1,0 +1,47 @@
+// A dialog on a template of the program's resources, run modally.
+#pragma once
+
+#include "framework/CWnd.h"
+
+class CDataExchange;
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Creates the dialog, disables its owner, runs a modal loop until
+    // EndDialog, then destroys the window and re-enables and activates the
+    // owner. Returns the EndDialog value, or -1 when the window could not be
+    // created.
+    virtual INT_PTR DoModal();
+    void EndDialog(int result);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* dx);
+    // Reads the controls into the members (TRUE) or writes them (FALSE).
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    const MessageTable* GetMessageTable() const override { return &kTable; }
+    static const MessageEntry kEntries[];
+    static const MessageTable kTable;
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+protected:
+    // Puts the window in the middle of the owner if that is visible and not
+    // minimised, else of the work area, and keeps it inside the work area.
+    void CenterWindow(HWND owner);
+
+private:
+    LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    HWND FindOwner() const;
+
+    bool m_modalRunning = false;
+    INT_PTR m_modalResult = -1;
+};

@@ -1,0 +1,60 @@
+// A window object: holds the handle, receives the window's messages through
+// a thunk from HWND to object, and routes them through its message table.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/CCmdTarget.h"
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    const CRuntimeClass* GetRuntimeClass() const override;
+    static const CRuntimeClass classCWnd;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // Creates a window whose every message, WM_NCCREATE included, reaches
+    // this object. The class must be registered by the caller.
+    BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
+                  int x, int y, int cx, int cy, HWND parent, HMENU menu);
+    BOOL DestroyWindow();
+
+    // The object bound to a window by CreateEx or by a dialog's creation.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // Every message of the window passes here; the default looks the message
+    // up in the message tables and otherwise calls the default procedure.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called by the modal loop for queued messages of this window before
+    // they are dispatched; TRUE means handled.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    const MessageTable* GetMessageTable() const override { return &kTable; }
+    static const MessageTable kTable;
+
+protected:
+    // The platform's handling of the message now being handled.
+    LRESULT Default();
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Looks the message up in the tables; true when a handler took it.
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // After the window is gone (WM_NCDESTROY); m_hWnd is already null.
+    virtual void PostNcDestroy() {}
+
+    // Readies the creation hook: the next window this thread creates is
+    // bound to this object before its first message. Undone by EndCreateHook.
+    void BeginCreateHook();
+    static void EndCreateHook();
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    void Bind(HWND hWnd);
+
+    WNDPROC m_superProc = nullptr;
+    MSG m_current = {};
+};

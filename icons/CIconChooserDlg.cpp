@@ -1,0 +1,94 @@
+#include "icons/CIconChooserDlg.h"
+
+#include "framework/CDataExchange.h"
+#include "framework/CWinApp.h"
+#include "holidays/CAboutDlg.h"
+#include "icons/IconCatalogue.h"
+
+const MessageEntry CIconChooserDlg::kEntries[] = {
+    OnNotify<&CIconChooserDlg::OnSelchangeCategoryTab>(TCN_SELCHANGE, IDC_CATEGORY_TAB),
+    OnCommand<&CIconChooserDlg::OnInfo>(IDC_INFO),
+};
+const MessageTable CIconChooserDlg::kTable{CIconChooserDlg::kEntries, &CDialog::kTable};
+
+CIconChooserDlg::CIconChooserDlg(CWnd* parent) : CDialog(IDD, parent) { BuildCatalogue(); }
+
+CIconChooserDlg::~CIconChooserDlg() = default;
+
+void CIconChooserDlg::BuildCatalogue() {
+    m_imageList.Create(32, 32, ILC_MASK, 1000, 1000);
+    HINSTANCE inst = CWinApp::ResourceHandle();
+    for (int index = 0; index < kCatalogueSize; ++index) {
+        // Icons from LoadIcon are shared and must not be destroyed; the image
+        // list keeps its own copy.
+        HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(CatalogueResourceId(index)));
+        ImageList_ReplaceIcon(m_imageList.GetSafeHandle(), -1, icon);
+    }
+}
+
+void CIconChooserDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_ICON_LIST, m_iconList);
+    DDX_Control(dx, IDC_CATEGORY_TAB, m_categoryTab);
+}
+
+BOOL CIconChooserDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (int t = 0; t < kCategoryCount; ++t) {
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kIconCategories[t].caption);
+        SendMessageA(m_categoryTab.m_hWnd, TCM_INSERTITEMA, t, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(m_iconList.m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(m_imageList.GetSafeHandle()));
+    FillCategory(0);
+    return TRUE;
+}
+
+void CIconChooserDlg::FillCategory(int t) {
+    SendMessageA(m_iconList.m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+    if (t < 0 || t >= kCategoryCount) return;
+
+    const IconCategory& cat = kIconCategories[t];
+    auto add = [this](int first, int last) {
+        for (int i = first; i <= last; ++i) {
+            LVITEMA item = {};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.iItem = i;
+            item.iImage = i;
+            int pos = static_cast<int>(
+                SendMessageA(m_iconList.m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+            LVITEMA data = {};
+            data.mask = LVIF_PARAM;
+            data.iItem = pos;
+            data.lParam = i;
+            SendMessageA(m_iconList.m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        }
+    };
+    add(cat.first1, cat.last1);
+    add(cat.first2, cat.last2);
+}
+
+void CIconChooserDlg::OnSelchangeCategoryTab(NMHDR*, LRESULT* result) {
+    FillCategory(static_cast<int>(SendMessageA(m_categoryTab.m_hWnd, TCM_GETCURSEL, 0, 0)));
+    *result = 0;
+}
+
+void CIconChooserDlg::OnOK() {
+    m_chosenIcon = -1;
+    for (int p = 0; p < SendMessageA(m_iconList.m_hWnd, LVM_GETITEMCOUNT, 0, 0); ++p) {
+        if (!SendMessageA(m_iconList.m_hWnd, LVM_GETITEMSTATE, p, LVIS_SELECTED)) continue;
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = p;
+        SendMessageA(m_iconList.m_hWnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        m_chosenIcon = static_cast<int>(item.lParam);
+    }
+    CDialog::OnOK();
+}
+
+void CIconChooserDlg::OnInfo() {
+    CAboutDlg about;
+    about.DoModal();
+}

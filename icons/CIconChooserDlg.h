@@ -1,0 +1,38 @@
+// Holds the icon catalogue and the chosen icon index, and is the dialog in
+// which the user picks an icon by category.
+#pragma once
+
+#include "framework/CDialog.h"
+#include "framework/CImageList.h"
+#include "framework/CListCtrl.h"
+#include "framework/CTabCtrl.h"
+#include "res/resource.h"
+
+class CIconChooserDlg : public CDialog {
+public:
+    enum { IDD = IDD_ICON_CHOOSER };
+
+    explicit CIconChooserDlg(CWnd* parent = nullptr);
+    ~CIconChooserDlg() override;
+
+    // Creates the catalogue and adds the 483 icons in their fixed order.
+    void BuildCatalogue();
+    // Lists the icons of tab t; any other number leaves the list empty.
+    void FillCategory(int t);
+
+    CListCtrl m_iconList;
+    CTabCtrl m_categoryTab;
+    CImageList m_imageList;
+    int m_chosenIcon = 0;
+
+    const MessageTable* GetMessageTable() const override { return &kTable; }
+    static const MessageEntry kEntries[];
+    static const MessageTable kTable;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnSelchangeCategoryTab(NMHDR* header, LRESULT* result);
+    void OnInfo();
+};
