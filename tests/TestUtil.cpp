@@ -11,6 +11,17 @@ std::string BesideMe(const char* fileName) {
     return dir + fileName;
 }
 
+long UserObjectWatermark() {
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counted) return static_cast<long>(counted);
+    BYTE andBits[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    BYTE xorBits[4] = {};
+    HICON probe = CreateIcon(nullptr, 1, 1, 1, 1, andBits, xorBits);
+    long slot = static_cast<long>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF) / 2;
+    DestroyIcon(probe);
+    return slot;
+}
+
 void FlushMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -14,6 +14,11 @@ std::string BesideMe(const char* fileName);
 // marker message sends after them, so nothing queued is left behind.
 void FlushMessages();
 
+// A number that grows with the USER objects (icons, windows, menus) this
+// process holds: GetGuiResources where the platform counts them, else the
+// slot of a freshly made handle, since freed slots are handed out again.
+long UserObjectWatermark();
+
 // Pumps messages until pred() holds or timeoutMs passes; returns pred().
 template <class Pred>
 bool WaitFor(Pred pred, DWORD timeoutMs) {

@@ -66,6 +66,8 @@ start_wine() {
         rm -rf "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         wineserver -w
+        # The caption buttons need Marlett, which this Wine does not find by itself.
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x700 /f >/dev/null 2>&1
         wineserver -w

@@ -1,0 +1,199 @@
+// The main dialog run inside the test process: its state after start, how it
+// ends, its system menu, its preview and what repainting costs.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "app/CWimmelpultDlg.h"
+#include "framework/CWinApp.h"
+#include "tests/ModalScript.h"
+#include "tests/TestUtil.h"
+#include "tests/ok.h"
+
+using testutil::RunModal;
+
+namespace {
+
+std::string ItemText(HWND dlg, int id) {
+    char text[256] = {};
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    return text;
+}
+
+void TestInitialState() {
+    ok_context("initial state");
+    CWimmelpultDlg dlg;
+    ok(dlg.m_iconChooser.m_chosenIcon == 0, "expected chosen icon 0, got %d", dlg.m_iconChooser.m_chosenIcon);
+    ok(ImageList_GetImageCount(dlg.m_iconChooser.m_imageList.GetSafeHandle()) == 483,
+       "expected 483 catalogue images, got %d", ImageList_GetImageCount(dlg.m_iconChooser.m_imageList.GetSafeHandle()));
+    ok(dlg.m_pTrayPopup != nullptr && GetMenuItemCount(dlg.m_pTrayPopup) == 2, "expected the tray popup loaded");
+
+    INT_PTR result = RunModal(dlg, [&] {
+        HWND h = dlg.m_hWnd;
+        char title[64] = {};
+        GetWindowTextA(h, title, sizeof title);
+        ok(strcmp(title, "Wimmelpult") == 0, "expected caption Wimmelpult, got %s", title);
+        ok(ItemText(h, IDC_OLD_TITLE).empty() && ItemText(h, IDC_NEW_TITLE).empty(), "expected both edits empty");
+        ok(IsDlgButtonChecked(h, IDC_UPDATE) == BST_CHECKED, "expected A&ktualisieren ticked");
+        ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_UNCHECKED, "expected Neues S&ymbol not ticked");
+        ok(dlg.m_bUpdate == 1 && dlg.m_bNewIcon == 0, "expected members 1/0, got %d/%d", dlg.m_bUpdate,
+           dlg.m_bNewIcon);
+        ok(GetFocus() == GetDlgItem(h, IDC_OLD_TITLE), "expected the focus in edit 1000, got %p", GetFocus());
+        ok(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_APPWINDOW, "expected WS_EX_APPWINDOW");
+
+        HICON big = reinterpret_cast<HICON>(SendMessageA(h, WM_GETICON, ICON_BIG, 0));
+        HICON small = reinterpret_cast<HICON>(SendMessageA(h, WM_GETICON, ICON_SMALL, 0));
+        ok(big == dlg.m_hIcon && small == dlg.m_hIcon, "expected icon 128 big and small, got %p %p (want %p)", big,
+           small, dlg.m_hIcon);
+        ok(reinterpret_cast<HICON>(SendMessageA(h, WM_QUERYDRAGICON, 0, 0)) == dlg.m_hIcon,
+           "expected the drag icon to be icon 128");
+
+        // The timer runs: killing it succeeds once; then it is put back.
+        ok(KillTimer(h, 7), "expected timer 7 to run");
+        SetTimer(h, 7, 3000, nullptr);
+
+        // Opened over no owner: centred in the work area.
+        RECT work, rc;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(h, &rc);
+        int dx = (rc.left + rc.right) / 2 - (work.left + work.right) / 2;
+        int dy = (rc.top + rc.bottom) / 2 - (work.top + work.bottom) / 2;
+        ok(abs(dx) <= 1 && abs(dy) <= 1, "expected the dialog centred in the work area, off by %d,%d", dx, dy);
+    });
+    ok(result == IDCANCEL, "expected IDCANCEL, got %d", static_cast<int>(result));
+}
+
+void TestSystemMenu() {
+    ok_context("system menu");
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        HMENU menu = GetSystemMenu(dlg.m_hWnd, FALSE);
+        int count = GetMenuItemCount(menu);
+        auto has = [&](UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1); };
+        // Restore, Size and Maximize stood at positions 0, 2 and 4.
+        ok(!has(SC_RESTORE) && !has(SC_SIZE) && !has(SC_MAXIMIZE), "expected Restore, Size and Maximize gone");
+        ok(has(SC_MOVE) && has(SC_MINIMIZE) && has(SC_CLOSE), "expected Move, Minimize and Close kept");
+        ok(GetMenuItemID(menu, 0) == SC_MOVE && GetMenuItemID(menu, 1) == SC_MINIMIZE,
+           "expected Move and Minimize first, got 0x%x 0x%x", GetMenuItemID(menu, 0), GetMenuItemID(menu, 1));
+        if (!ok(count >= 2, "expected items, got %d", count)) return;
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(menu, count - 2, TRUE, &info);
+        ok(info.fType & MFT_SEPARATOR, "expected a separator before the last item");
+        ok(GetMenuItemID(menu, count - 1) == IDM_ABOUTBOX, "expected command 0x10 last, got 0x%x",
+           GetMenuItemID(menu, count - 1));
+        char text[64] = {};
+        GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+        ok(strcmp(text, "Inf&o \xFC" "ber WMPT...") == 0, "expected the About entry, got \"%s\"", text);
+    });
+}
+
+void TestPreview() {
+    ok_context("preview");
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HICON icon0 = ImageList_GetIcon(dlg.m_iconChooser.m_imageList.GetSafeHandle(), 0, ILD_NORMAL);
+        std::vector<COLORREF> want = testutil::RenderIcon(icon0, GetSysColor(COLOR_BTNFACE));
+        DestroyIcon(icon0);
+        std::vector<COLORREF> got = testutil::GrabClient(dlg.m_hWnd, 325, 70, 32, 32);
+        int diff = testutil::CountDifferent(want, got);
+        ok(diff == 0, "expected catalogue icon 0 at (325, 70), %d of 1024 pixels differ", diff);
+
+        // Another index is painted at once after a repaint.
+        dlg.m_iconChooser.m_chosenIcon = 300;
+        RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HICON icon300 = ImageList_GetIcon(dlg.m_iconChooser.m_imageList.GetSafeHandle(), 300, ILD_NORMAL);
+        want = testutil::RenderIcon(icon300, GetSysColor(COLOR_BTNFACE));
+        DestroyIcon(icon300);
+        got = testutil::GrabClient(dlg.m_hWnd, 325, 70, 32, 32);
+        diff = testutil::CountDifferent(want, got);
+        ok(diff == 0, "expected catalogue icon 300 after repaint, %d pixels differ", diff);
+    });
+}
+
+void TestRepaintCostsNoHandles() {
+    ok_context("repaint");
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        long before = testutil::UserObjectWatermark();
+        for (int i = 0; i < 10000; ++i) RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        long after = testutil::UserObjectWatermark();
+        ok(after - before < 50, "expected no handle per repaint, watermark %ld -> %ld", before, after);
+    });
+}
+
+void TestEnding() {
+    {
+        ok_context("enter keeps the dialog, escape ends it");
+        CWimmelpultDlg dlg;
+        HWND edit = nullptr;
+        INT_PTR result = RunModal(dlg, {
+            [&] {
+                edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
+                PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x1C0001);
+                PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+            },
+            [&] {
+                ok(IsWindowVisible(dlg.m_hWnd), "expected the dialog open after Enter");
+                PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x10001);
+            },
+            [&] { ok(false, "expected Escape to have ended the dialog"); },
+        });
+        ok(result == IDCANCEL, "expected IDCANCEL from Escape, got %d", static_cast<int>(result));
+    }
+    {
+        ok_context("close command");
+        CWimmelpultDlg dlg;
+        INT_PTR result = RunModal(dlg, {
+            [&] { PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
+            [&] { ok(false, "expected the Close command to have ended the dialog"); },
+        });
+        ok(result == IDCANCEL, "expected IDCANCEL from Close, got %d", static_cast<int>(result));
+    }
+    {
+        ok_context("F1 without a help file");
+        CWimmelpultDlg dlg;
+        int before = 0;
+        auto countWindows = [] {
+            int n = 0;
+            EnumThreadWindows(
+                GetCurrentThreadId(), [](HWND, LPARAM p) { ++*reinterpret_cast<int*>(p); return TRUE; },
+                reinterpret_cast<LPARAM>(&n));
+            return n;
+        };
+        RunModal(dlg, {
+            [&] {
+                ok(GetFileAttributesA(CWinApp::HelpFilePath().c_str()) == INVALID_FILE_ATTRIBUTES,
+                   "expected no help file beside the program");
+                before = countWindows();
+                HWND edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
+                PostMessageA(edit, WM_KEYDOWN, VK_F1, 0x3B0001);
+                PostMessageA(edit, WM_KEYUP, VK_F1, 0xC03B0001);
+            },
+            [&] { Sleep(300); },
+            [&] {
+                ok(IsWindowVisible(dlg.m_hWnd) && IsWindowEnabled(dlg.m_hWnd),
+                   "expected the dialog still open and enabled");
+                ok(countWindows() == before, "expected no new window, had %d, now %d", before, countWindows());
+            },
+        });
+    }
+}
+
+}  // namespace
+
+int main() {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    TestInitialState();
+    TestSystemMenu();
+    TestPreview();
+    TestRepaintCostsNoHandles();
+    TestEnding();
+    return ok_summary();
+}
