@@ -1,0 +1,140 @@
+// The icon catalogue: 483 images in their fixed order, each the picture of
+// its resource, and the eight categories that cover it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <set>
+#include <vector>
+
+#include "icons/CIconChooserDlg.h"
+#include "icons/IconCatalogue.h"
+#include "tests/ok.h"
+
+namespace {
+
+// The resource ids in catalogue order, written out from the load order.
+std::vector<UINT> ExpectedOrder() {
+    std::vector<UINT> ids = {150, 149, 151, 152, 137};
+    for (UINT id = 154; id <= 187; ++id) ids.push_back(id);
+    ids.push_back(632);
+    for (UINT id = 140; id <= 147; ++id) ids.push_back(id);
+    for (UINT id = 188; id <= 229; ++id) ids.push_back(id);
+    for (UINT id = 233; id <= 300; ++id) ids.push_back(id);
+    for (UINT id = 302; id <= 423; ++id) ids.push_back(id);
+    for (UINT id = 429; id <= 631; ++id) ids.push_back(id);
+    return ids;
+}
+
+std::vector<DWORD> Draw(HIMAGELIST list, int index) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -32;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    DWORD* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT rc = {0, 0, 32, 32};
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 255));
+    FillRect(dc, &rc, brush);
+    DeleteObject(brush);
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    std::vector<DWORD> pixels(bits, bits + 32 * 32);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// Each icon resource drawn through an image list made like the catalogue.
+std::vector<DWORD> DrawResource(UINT id) {
+    HIMAGELIST list = ImageList_Create(32, 32, ILC_MASK, 1, 1);
+    ImageList_ReplaceIcon(list, -1, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    std::vector<DWORD> pixels = Draw(list, 0);
+    ImageList_Destroy(list);
+    return pixels;
+}
+
+void TestOrder(HIMAGELIST catalogue) {
+    ok_context("order");
+    int count = ImageList_GetImageCount(catalogue);
+    ok(count == 483, "expected 483 images, got %d", count);
+    IMAGEINFO info = {};
+    ImageList_GetImageInfo(catalogue, 0, &info);
+    ok(info.rcImage.right - info.rcImage.left == 32 && info.rcImage.bottom - info.rcImage.top == 32,
+       "expected 32x32 images");
+
+    std::vector<UINT> ids = ExpectedOrder();
+    ok(ids.size() == 483, "expected 483 ids in the load order, got %u", static_cast<unsigned>(ids.size()));
+    int mismatches = 0;
+    for (int i = 0; i < count && i < static_cast<int>(ids.size()); ++i) {
+        if (Draw(catalogue, i) != DrawResource(ids[i])) {
+            if (++mismatches <= 10) ok(false, "index %d is not the picture of resource %u", i, ids[i]);
+        }
+        ok(CatalogueResourceId(i) == ids[i], "index %d: expected id %u, got %u", i, ids[i], CatalogueResourceId(i));
+    }
+    ok(mismatches == 0, "expected every index to show its resource, %d do not", mismatches);
+
+    // The places where the order departs from rising ids.
+    const struct {
+        int index;
+        UINT id;
+    } edges[] = {{0, 150}, {1, 149}, {4, 137}, {39, 632}, {40, 140},
+                 {89, 229}, {90, 233}, {158, 302}, {280, 429}, {482, 631}};
+    for (const auto& e : edges) {
+        char label[32];
+        snprintf(label, sizeof label, "index %d", e.index);
+        ok_context(label);
+        ok(Draw(catalogue, e.index) == DrawResource(e.id), "expected the picture of resource %u", e.id);
+    }
+    ok(CatalogueResourceId(-1) == 0 && CatalogueResourceId(483) == 0, "expected no id outside the catalogue");
+
+    ok_context("not in the catalogue");
+    for (UINT id : {128u, 129u, 148u}) {
+        std::vector<DWORD> outside = DrawResource(id);
+        int same = 0;
+        for (int i = 0; i < count; ++i) same += Draw(catalogue, i) == outside;
+        ok(same == 0, "expected icon %u nowhere in the catalogue, found it %d times", id, same);
+    }
+}
+
+void TestCategories() {
+    ok_context("categories");
+    const int sizes[] = {40, 65, 28, 68, 82, 57, 78, 65};
+    const char* captions[] = {"Standard", "Cartoons", "Star Wars", "Star Trek",
+                              "Nahrung",  "Gesichter", "Tiere",    "Sonstige"};
+    ok(kCategoryCount == 8, "expected 8 categories, got %d", kCategoryCount);
+    std::vector<int> seen(483, 0);
+    for (int t = 0; t < kCategoryCount && t < 8; ++t) {
+        const IconCategory& c = kIconCategories[t];
+        int n = (c.last1 - c.first1 + 1) + (c.last2 >= c.first2 ? c.last2 - c.first2 + 1 : 0);
+        ok(n == sizes[t], "tab %d: expected %d icons, got %d", t, sizes[t], n);
+        ok(strcmp(c.caption, captions[t]) == 0, "tab %d: expected %s, got %s", t, captions[t], c.caption);
+        for (int i = c.first1; i <= c.last1; ++i) ++seen[i];
+        for (int i = c.first2; i <= c.last2; ++i) ++seen[i];
+    }
+    int wrong = 0;
+    for (int i = 0; i < 483; ++i) wrong += seen[i] != 1;
+    ok(wrong == 0, "expected each index in exactly one category, %d are not", wrong);
+    const IconCategory& other = kIconCategories[7];
+    ok(other.first1 == 40 && other.last1 == 61 && other.first2 == 440 && other.last2 == 482,
+       "expected Sonstige 40-61 then 440-482, got %d-%d then %d-%d", other.first1, other.last1, other.first2,
+       other.last2);
+}
+
+}  // namespace
+
+int main() {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    {
+        CIconChooserDlg chooser;
+        TestOrder(chooser.m_imageList.GetSafeHandle());
+    }
+    TestCategories();
+    return ok_summary();
+}
