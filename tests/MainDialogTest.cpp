@@ -127,6 +127,11 @@ void TestRepaintCostsNoHandles() {
     });
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 void TestEnding() {
     {
         ok_context("enter keeps the dialog, escape ends it");
@@ -161,9 +166,7 @@ void TestEnding() {
         int before = 0;
         auto countWindows = [] {
             int n = 0;
-            EnumThreadWindows(
-                GetCurrentThreadId(), [](HWND, LPARAM p) { ++*reinterpret_cast<int*>(p); return TRUE; },
-                reinterpret_cast<LPARAM>(&n));
+            EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&n));
             return n;
         };
         RunModal(dlg, {

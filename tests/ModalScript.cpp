@@ -11,7 +11,9 @@ bool g_busy = false;
 CDialog* g_dialog = nullptr;
 
 void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (g_busy || !g_dialog->m_hWnd || !IsWindowVisible(g_dialog->m_hWnd)) return;
+    if (g_busy || !g_dialog->m_hWnd) return;
+    // Steps start once the dialog has shown itself; later ones may find it hidden.
+    if (g_next == 0 && !IsWindowVisible(g_dialog->m_hWnd)) return;
     if (g_next >= g_steps.size()) {
         KillTimer(nullptr, timer);
         PostMessageA(g_dialog->m_hWnd, WM_COMMAND, IDCANCEL, 0);

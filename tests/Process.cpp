@@ -29,22 +29,26 @@ void ChildProcess::Kill() {
     WaitForSingleObject(m_info.hProcess, 5000);
 }
 
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == search->pid && (!search->visibleOnly || IsWindowVisible(hWnd))) search->found.push_back(hWnd);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> ChildProcess::Windows(bool visibleOnly) const {
-    struct Ctx {
-        DWORD pid;
-        bool visibleOnly;
-        std::vector<HWND> found;
-    } ctx{m_info.dwProcessId, visibleOnly, {}};
-    EnumWindows(
-        [](HWND hWnd, LPARAM p) {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hWnd, &pid);
-            if (pid == c->pid && (!c->visibleOnly || IsWindowVisible(hWnd))) c->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    WindowSearch search{m_info.dwProcessId, visibleOnly, {}};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND ChildProcess::WaitWindow(const char* className, const char* title, DWORD timeoutMs) const {

@@ -1,0 +1,201 @@
+// Minimising to the notification area and the tray menu, with the main
+// dialog in the test process and the real notification area of the desktop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/CWimmelpultDlg.h"
+#include "tests/ModalScript.h"
+#include "tests/Process.h"
+#include "tests/TestUtil.h"
+#include "tests/ok.h"
+
+using testutil::RunModal;
+
+namespace {
+
+constexpr UINT kCallback = WM_USER + 10;
+
+bool Hidden(HWND h) { return !IsWindowVisible(h) && IsIconic(h); }
+bool Shown(HWND h) { return IsWindowVisible(h) && !IsIconic(h); }
+
+// What a tray menu looked like while it was open.
+struct MenuSeen {
+    bool open = false;
+    UINT restoreState = 0;
+    UINT closeState = 0;
+    RECT rect = {};
+    POINT cursor = {};
+};
+MenuSeen g_seen;
+HMENU g_popup = nullptr;
+const UINT* g_keys = nullptr;
+
+HWND OpenMenuWindow() {
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// Runs inside the menu's own loop: looks at the open menu, then answers it
+// with keys, as a user would.
+void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = OpenMenuWindow();
+    if (!menu) return;
+    KillTimer(nullptr, timer);
+    g_seen.open = true;
+    g_seen.restoreState = GetMenuState(g_popup, ID_TRAY_RESTORE, MF_BYCOMMAND);
+    g_seen.closeState = GetMenuState(g_popup, ID_TRAY_CLOSE, MF_BYCOMMAND);
+    GetWindowRect(menu, &g_seen.rect);
+    GetCursorPos(&g_seen.cursor);
+    for (const UINT* key = g_keys; *key; ++key) {
+        PostMessageA(menu, WM_KEYDOWN, *key, 0);
+        PostMessageA(menu, WM_KEYUP, *key, 0xC0000000);
+    }
+}
+
+// A right click on the tray icon; keys end with 0 (VK_ESCAPE closes).
+void RightClick(CWimmelpultDlg& dlg, const UINT* keys) {
+    g_seen = MenuSeen();
+    g_popup = dlg.m_pTrayPopup;
+    g_keys = keys;
+    SetCursorPos(300, 200);
+    SetTimer(nullptr, 0, 50, &InspectMenu);
+    SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_RBUTTONUP);
+}
+
+const UINT kEscape[] = {VK_ESCAPE, 0};
+const UINT kFirstItem[] = {VK_DOWN, VK_RETURN, 0};
+const UINT kLastItem[] = {VK_UP, VK_RETURN, 0};
+
+void TestIconAndMinimise() {
+    HWND remembered = CreateWindowExA(0, "STATIC", "Versteckt weiter", WS_OVERLAPPEDWINDOW, 0, 0, 100, 50, nullptr,
+                                      nullptr, nullptr, nullptr);
+    CWimmelpultDlg dlg;
+    RunModal(dlg, {
+        [&] {
+            ok_context("tray icon");
+            const NOTIFYICONDATAA& d = dlg.m_tray.m_iconData;
+            ok(dlg.m_tray.m_bIconPresent, "expected the icon in the notification area");
+            ok(d.hWnd == dlg.m_hWnd && d.uID == IDR_TRAYMENU && d.uCallbackMessage == kCallback,
+               "expected the dialog, id 637 and WM_USER+10, got %p %u 0x%x", d.hWnd, d.uID, d.uCallbackMessage);
+            ok(strcmp(d.szTip, "Wimmelpult") == 0, "expected the tooltip Wimmelpult, got %s", d.szTip);
+
+            ok_context("button");
+            SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MINIMIZE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDC_MINIMIZE)));
+        },
+        [&] {
+            ok(Hidden(dlg.m_hWnd), "expected the dialog minimised and hidden");
+            ok(dlg.m_tray.m_bIconPresent, "expected the tray icon to stay");
+
+            ok_context("other icon id and single clicks");
+            ok(SendMessageA(dlg.m_hWnd, kCallback, 999, WM_LBUTTONDBLCLK) == 0, "expected 0");
+            SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDOWN);
+            SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONUP);
+            SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_MOUSEMOVE);
+            ok(Hidden(dlg.m_hWnd), "expected the dialog still hidden");
+
+            ok_context("re-application while hidden");
+            SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, "versteckt weiter");
+            SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, "Bleibt so");
+            CheckDlgButton(dlg.m_hWnd, IDC_UPDATE, BST_CHECKED);
+            SendMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
+            SetWindowTextA(remembered, "Von der Anwendung");
+            // The real timer, not a sent tick.
+            testutil::WaitFor([&] { return testutil::WindowText(remembered) == "Bleibt so"; }, 5000);
+            ok(testutil::WindowText(remembered) == "Bleibt so", "expected the caption back while hidden, got %s",
+               testutil::WindowText(remembered).c_str());
+
+            ok_context("double click");
+            SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+            ok(Shown(dlg.m_hWnd), "expected the dialog restored");
+            HWND focus = GetFocus();
+            ok(focus == dlg.m_hWnd || IsChild(dlg.m_hWnd, focus), "expected the focus in the dialog, got %p", focus);
+            SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+            ok(Shown(dlg.m_hWnd), "expected a second double click to change nothing");
+
+            ok_context("window menu");
+            PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        },
+        [&] {
+            ok(Hidden(dlg.m_hWnd), "expected the dialog hidden after SC_MINIMIZE");
+            SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+            ok(Shown(dlg.m_hWnd), "expected the dialog back");
+        },
+    });
+    DestroyWindow(remembered);
+}
+
+void TestMenu() {
+    {
+        ok_context("menu while shown");
+        CWimmelpultDlg dlg;
+        RunModal(dlg, [&] {
+            RightClick(dlg, kEscape);
+            ok(g_seen.open, "expected the menu to open");
+            ok(g_seen.restoreState & MF_GRAYED, "expected Wiederherstellen greyed, state 0x%x", g_seen.restoreState);
+            ok(!(g_seen.closeState & (MF_GRAYED | MF_DISABLED)), "expected Schlie\xDF" "en enabled, state 0x%x",
+               g_seen.closeState);
+            ok(g_seen.rect.left == g_seen.cursor.x && g_seen.rect.top == g_seen.cursor.y,
+               "expected the menu's corner at the cursor (%ld,%ld), got (%ld,%ld)", g_seen.cursor.x, g_seen.cursor.y,
+               g_seen.rect.left, g_seen.rect.top);
+            ok(Shown(dlg.m_hWnd), "expected the dialog unchanged after Escape");
+        });
+    }
+    {
+        ok_context("menu while hidden, Wiederherstellen");
+        CWimmelpultDlg dlg;
+        RunModal(dlg, {
+            [&] { SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0); },
+            [&] {
+                ok(Hidden(dlg.m_hWnd), "expected the dialog hidden");
+                RightClick(dlg, kFirstItem);
+                ok(g_seen.open, "expected the menu to open");
+                ok(!(g_seen.restoreState & (MF_GRAYED | MF_DISABLED)), "expected Wiederherstellen enabled, 0x%x",
+                   g_seen.restoreState);
+                ok(!(g_seen.closeState & (MF_GRAYED | MF_DISABLED)), "expected Schlie\xDF" "en enabled");
+            },
+            [&] { ok(Shown(dlg.m_hWnd), "expected Wiederherstellen to restore the dialog"); },
+        });
+    }
+    for (bool hidden : {false, true}) {
+        ok_context(hidden ? "Schliessen while hidden" : "Schliessen while shown");
+        CWimmelpultDlg dlg;
+        INT_PTR result = RunModal(dlg, {
+            [&] {
+                if (hidden) SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0);
+            },
+            [&] { RightClick(dlg, kLastItem); },
+            [&] { ok(false, "expected Schlie\xDF" "en to have ended the dialog"); },
+        });
+        ok(result == IDCANCEL, "expected IDCANCEL, got %d", static_cast<int>(result));
+        ok(!dlg.m_tray.m_bIconPresent || dlg.m_tray.m_hWnd, "expected the icon until the object goes");
+    }
+}
+
+BOOL WINAPI FailingNotify(DWORD, PNOTIFYICONDATAA) { return FALSE; }
+
+void TestNoNotificationArea() {
+    ok_context("no notification area");
+    auto real = CNotifyIcon::s_pfnShellNotifyIcon;
+    CNotifyIcon::s_pfnShellNotifyIcon = &FailingNotify;
+    int created = 0;
+    {
+        CWimmelpultDlg dlg;
+        INT_PTR result = RunModal(dlg, [&] { ++created; });
+        ok(result == -1, "expected the modal run to fail, got %d", static_cast<int>(result));
+        ok(dlg.m_hWnd == nullptr, "expected no window");
+    }
+    ok(created == 0, "expected the dialog never shown");
+    CNotifyIcon::s_pfnShellNotifyIcon = real;
+}
+
+}  // namespace
+
+int main() {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    TestIconAndMinimise();
+    TestMenu();
+    TestNoNotificationArea();
+    return ok_summary();
+}

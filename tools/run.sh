@@ -1,0 +1,27 @@
+#!/bin/bash
+# Builds Wimmelpult and starts it under Wine. With a display the program opens
+# there, in a Wine desktop with a taskbar. Without one, Xvfb and the Wine
+# desktop are started here, and a screenshot of the running program is saved;
+# its path is printed.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
+. "$ROOT/tools/lib.sh"
+
+ensure_packages
+build_arch x86_64
+EXE="$BUILD_ROOT/x86_64/bin/Wimmelpult.exe"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    start_wine
+    exec wine "$EXE"
+fi
+
+start_display
+start_wine
+trap 'stop_wine; stop_display' EXIT
+wine "$EXE" &
+sleep "${WIMMELPULT_SHOT_DELAY:-6}"
+SHOT="$BUILD_ROOT/wimmelpult-screenshot.png"
+import -window root -crop 1024x700+0+0 +repage "$SHOT"
+echo "$SHOT"
