@@ -11,6 +11,12 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnMessage<&CWimmelpultDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnCommand<&CWimmelpultDlg::OnChangeIcon>(IDC_CHANGE_ICON),
     OnMessage<&CWimmelpultDlg::OnTimer>(WM_TIMER),
+    OnCommand<&CWimmelpultDlg::OnMinimize>(IDC_MINIMIZE),
+    OnMessage<&CWimmelpultDlg::OnCreate>(WM_CREATE),
+    OnMessage<&CWimmelpultDlg::OnSize>(WM_SIZE),
+    OnCommand<&CWimmelpultDlg::OnRestore>(ID_TRAY_RESTORE),
+    OnCommand<&CWimmelpultDlg::OnTrayClose>(ID_TRAY_CLOSE),
+    OnMessage<&CWimmelpultDlg::OnTrayCallback>(kTrayCallback),
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
 
@@ -164,4 +170,57 @@ void CWimmelpultDlg::OnTimer(UINT_PTR id) {
         m_inPass = false;
     }
     Default();
+}
+
+int CWimmelpultDlg::OnCreate(CREATESTRUCTA*) {
+    if (Default() == -1) return -1;
+    HICON icon = LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // Without the tray icon a hidden dialog could never come back.
+    return m_tray.Create(this, kTrayCallback, "Wimmelpult", icon, IDR_TRAYMENU) ? 0 : -1;
+}
+
+void CWimmelpultDlg::OnSize(UINT type, int, int) {
+    Default();
+    if (type == SIZE_MINIMIZED) ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CWimmelpultDlg::OnMinimize() {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    GetWindowPlacement(m_hWnd, &wp);
+    wp.showCmd = SW_MINIMIZE;
+    SetWindowPlacement(m_hWnd, &wp);
+}
+
+void CWimmelpultDlg::OnRestore() {
+    ShowWindow(m_hWnd, SW_SHOW);
+    ShowWindow(m_hWnd, SW_RESTORE);
+    SetFocus(m_hWnd);
+}
+
+void CWimmelpultDlg::OnTrayClose() { OnCancel(); }
+
+LRESULT CWimmelpultDlg::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
+    if (wParam != IDR_TRAYMENU) return 0;
+    UINT mouse = LOWORD(lParam);
+    if (mouse == WM_RBUTTONUP) {
+        POINT pt = {};
+        GetCursorPos(&pt);
+        CWinApp* app = CWinApp::Current();
+        HWND owner = app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd ? app->m_pMainWnd->m_hWnd : m_hWnd;
+        while (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
+
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof wp;
+        GetWindowPlacement(m_hWnd, &wp);
+        EnableMenuItem(m_pTrayPopup, ID_TRAY_RESTORE,
+                       wp.showCmd == SW_SHOWMINIMIZED ? MF_BYCOMMAND | MF_ENABLED
+                                                      : MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
+        SetForegroundWindow(owner);
+        TrackPopupMenu(m_pTrayPopup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr);
+        PostMessageA(owner, WM_NULL, 0, 0);
+    } else if (mouse == WM_LBUTTONDBLCLK) {
+        OnRestore();
+    }
+    return 0;
 }

@@ -13,6 +13,7 @@
 #include "icons/CIconCache.h"
 #include "icons/CIconChooserDlg.h"
 #include "res/resource.h"
+#include "tray/CNotifyIcon.h"
 
 // Re-application period; a build option only so that the long-run check can
 // be shortened.
@@ -25,6 +26,7 @@ public:
     enum { IDD = IDD_WIMMELPULT_DIALOG };
     static constexpr UINT_PTR kRetitleTimerId = 7;
     static constexpr UINT kRetitlePeriodMs = WIMMELPULT_RETITLE_PERIOD_MS;
+    static constexpr UINT kTrayCallback = WM_USER + 10;
 
     explicit CWimmelpultDlg(CWnd* parent = nullptr);
     ~CWimmelpultDlg() override;
@@ -33,6 +35,7 @@ public:
     HMENU m_pTrayPopup = nullptr;   // popup 0 of m_trayMenu, not owned
     CBitmap m_bmpRestore;
     CBitmap m_bmpClose;
+    CNotifyIcon m_tray;
     std::string m_strOldTitle;
     std::string m_strNewTitle;
     int m_bUpdate = 0;
@@ -56,6 +59,12 @@ public:
     HICON OnQueryDragIcon();
     void OnChangeIcon();
     void OnTimer(UINT_PTR id);   // the re-application pass
+    void OnMinimize();
+    int OnCreate(CREATESTRUCTA* cs);
+    void OnSize(UINT type, int cx, int cy);
+    void OnRestore();
+    void OnTrayClose();
+    LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
 
 private:
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }

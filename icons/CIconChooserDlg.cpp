@@ -5,6 +5,10 @@
 #include "holidays/CAboutDlg.h"
 #include "icons/IconCatalogue.h"
 
+namespace {
+constexpr int kIconSpacing = 40;   // pixels, 32 for the icon and a margin
+}
+
 const MessageEntry CIconChooserDlg::kEntries[] = {
     OnNotify<&CIconChooserDlg::OnSelchangeCategoryTab>(TCN_SELCHANGE, IDC_CATEGORY_TAB),
     OnCommand<&CIconChooserDlg::OnInfo>(IDC_INFO),
@@ -42,6 +46,9 @@ BOOL CIconChooserDlg::OnInitDialog() {
     }
     SendMessageA(m_iconList.m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(m_imageList.GetSafeHandle()));
+    // The items have no labels: leave no room for any, so the icons stand
+    // in a tight row instead of a few widely spaced ones.
+    SendMessageA(m_iconList.m_hWnd, LVM_SETICONSPACING, 0, MAKELPARAM(kIconSpacing, kIconSpacing));
     FillCategory(0);
     return TRUE;
 }

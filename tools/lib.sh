@@ -24,13 +24,14 @@ ensure_packages() {
     $sudo apt-get install -y -qq wine32:i386 >/dev/null
 }
 
-# build_arch ARCH [extra cmake args...]: configures and builds BUILD_ROOT/ARCH.
+# build_arch ARCH [extra cmake args...]: configures and builds BUILD_ROOT/ARCH
+# (only BUILD_TARGET, when that is set).
 build_arch() {
     local arch=$1; shift
     cmake -S "$ROOT" -B "$BUILD_ROOT/$arch" \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-    cmake --build "$BUILD_ROOT/$arch" -j"$(nproc)"
+    cmake --build "$BUILD_ROOT/$arch" -j"$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }
 
 # Starts Xvfb when there is no display; sets DISPLAY.
@@ -74,6 +75,9 @@ start_wine() {
         touch "$WINEPREFIX/.wimmelpult-ready"
     fi
     wineserver -p
+    # Start Wine's background services now, so the first test does not wait
+    # for them (or, started by a test, keep ctest waiting on them).
+    wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine() {

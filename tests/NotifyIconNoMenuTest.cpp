@@ -1,0 +1,85 @@
+// CNotifyIcon in a program that carries no menu 637 at all: its context menu,
+// Shift+F10 and the icon's notifications show nothing and send only what
+// needs no menu.
+#include <windows.h>
+
+#include "framework/CWinApp.h"
+#include "tests/NotifyIconTestUtil.h"
+#include "tests/TestUtil.h"
+#include "tests/ok.h"
+#include "tray/CNotifyIcon.h"
+
+using testutil::FlushMessages;
+using traytest::CRecorderWnd;
+using traytest::MenuWatch;
+
+namespace {
+
+constexpr UINT kCallback = WM_USER + 10;
+constexpr UINT kId = 637;
+
+BOOL WINAPI AcceptShell(DWORD, PNOTIFYICONDATAA) { return TRUE; }
+
+}  // namespace
+
+int main() {
+    CWinApp app("NotifyIconNoMenuTest");
+    CRecorderWnd mainWnd;
+    mainWnd.Create("NotifyIconNoMenuTest main", true);
+    app.m_pMainWnd = &mainWnd;
+    CNotifyIcon::s_pfnShellNotifyIcon = &AcceptShell;
+
+    ok_context("resources");
+    ok(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kId)) == nullptr,
+       "expected this program to carry no menu 637");
+
+    CNotifyIcon icon;
+    ok(icon.Create(nullptr, kCallback, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kId),
+       "expected Create to succeed");
+
+    ok_context("WM_CONTEXTMENU without menu 637");
+    {
+        MenuWatch watch;
+        SendMessageA(icon.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(icon.m_hWnd), MAKELPARAM(300, 200));
+        FlushMessages();
+        ok(watch.Count() == 0, "expected no menu, got %u", unsigned(watch.Count()));
+    }
+
+    ok_context("Shift+F10 without menu 637");
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+        MenuWatch watch;
+        MSG msg = {icon.m_hWnd, WM_KEYDOWN, VK_F10, 0, 0, {0, 0}};
+        BOOL taken = CWinApp::PreTranslateTree(&msg);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        FlushMessages();
+        ok(taken, "expected the shortcut taken all the same");
+        ok(watch.Count() == 0, "expected no menu, got %u", unsigned(watch.Count()));
+    }
+
+    ok_context("notifications without menu 637");
+    {
+        MenuWatch watch;
+        LRESULT r = SendMessageA(icon.m_hWnd, kCallback, kId, WM_RBUTTONUP);
+        ok(r == 0, "right click: expected 0, got %Id", r);
+        r = SendMessageA(icon.m_hWnd, kCallback, kId, WM_LBUTTONDBLCLK);
+        ok(r == 0, "double click by position: expected 0, got %Id", r);
+        ok(mainWnd.m_commands.empty(), "double click by position: expected no command, got %u",
+           unsigned(mainWnd.m_commands.size()));
+        icon.m_bDefaultByPos = FALSE;
+        icon.m_nDefaultItem = 32773;
+        r = SendMessageA(icon.m_hWnd, kCallback, kId, WM_LBUTTONDBLCLK);
+        ok(r == 1, "double click by command: expected 1, got %Id", r);
+        ok(mainWnd.m_commands.size() == 1 && mainWnd.m_commands[0].wParam == 32773,
+           "double click by command: expected WM_COMMAND 32773");
+        FlushMessages();
+        ok(watch.Count() == 0, "expected no menu, got %u", unsigned(watch.Count()));
+    }
+
+    app.m_pMainWnd = nullptr;
+    return ok_summary();
+}

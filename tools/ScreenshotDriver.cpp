@@ -1,0 +1,105 @@
+// Works the running Wimmelpult for the README's screenshots:
+//   ScreenshotDriver assign SEARCH CAPTION   types both texts, ticks
+//                                             "Neues Symbol" and assigns
+//   ScreenshotDriver chooser [TAB ITEM]       opens the icon chooser, on a
+//                                             tab with an icon selected
+//   ScreenshotDriver ok | close               confirms or cancels the dialog
+//                                             on top
+//   ScreenshotDriver about                    opens the About box
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "res/resource.h"
+
+namespace {
+
+HWND FindMainDialog() {
+    for (int i = 0; i < 100; ++i) {
+        HWND dlg = FindWindowA("#32770", nullptr);
+        while (dlg) {
+            if (GetDlgItem(dlg, IDC_OLD_TITLE) && GetDlgItem(dlg, IDC_MINIMIZE)) return dlg;
+            dlg = FindWindowExA(nullptr, dlg, "#32770", nullptr);
+        }
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+HWND FindChooser(HWND main) {
+    for (int i = 0; i < 100; ++i) {
+        HWND top = GetLastActivePopup(main);
+        if (top != main && GetDlgItem(top, IDC_ICON_LIST)) return top;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// Structures for another process's controls must live in that process.
+template <class T>
+bool SendRemote(HWND target, UINT message, WPARAM wParam, T* data) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(process, remote, data, sizeof(T), nullptr);
+    SendMessageA(target, message, wParam, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, data, sizeof(T), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return true;
+}
+
+void PickIcon(HWND chooser, int tab, int item) {
+    // A click on the tab, as the user makes it, so the chooser hears of it.
+    HWND tabs = GetDlgItem(chooser, IDC_CATEGORY_TAB);
+    RECT rc = {};
+    SendRemote(tabs, TCM_GETITEMRECT, tab, &rc);
+    LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(tabs, WM_LBUTTONUP, 0, at);
+
+    HWND list = GetDlgItem(chooser, IDC_ICON_LIST);
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendRemote(list, LVM_SETITEMSTATE, item, &state);
+    SendMessageA(list, LVM_ENSUREVISIBLE, item, FALSE);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    HWND dlg = FindMainDialog();
+    if (!dlg) {
+        fprintf(stderr, "Wimmelpult is not running\n");
+        return 1;
+    }
+    if (strcmp(argv[1], "assign") == 0 && argc >= 4) {
+        SendMessageA(GetDlgItem(dlg, IDC_OLD_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+        SendMessageA(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        SendMessageA(GetDlgItem(dlg, IDC_NEW_ICON), BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+    } else if (strcmp(argv[1], "chooser") == 0) {
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CHANGE_ICON, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_CHANGE_ICON)));
+        HWND chooser = FindChooser(dlg);
+        if (!chooser) return 1;
+        if (argc >= 4) PickIcon(chooser, atoi(argv[2]), atoi(argv[3]));
+    } else if (strcmp(argv[1], "ok") == 0) {
+        PostMessageA(GetLastActivePopup(dlg), WM_COMMAND, IDOK, 0);
+    } else if (strcmp(argv[1], "about") == 0) {
+        PostMessageA(dlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    } else if (strcmp(argv[1], "close") == 0) {
+        HWND active = GetLastActivePopup(dlg);
+        PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+#!/bin/bash
+# Takes the README's screenshots from the real program in a Wine desktop:
+# the main dialog after a retitle, the icon chooser, the About box and the
+# tray menu. They are written to docs/screenshots/.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
+OUT=${OUT:-$ROOT/docs/screenshots}
+. "$ROOT/tools/lib.sh"
+
+ensure_packages
+build_arch x86_64
+BIN="$BUILD_ROOT/x86_64/bin"
+mkdir -p "$OUT"
+
+# A display of our own, so the pictures do not depend on the caller's.
+unset DISPLAY
+start_display
+start_wine
+trap 'stop_wine; stop_display' EXIT
+
+shot() {   # shot NAME GEOMETRY
+    sleep 1.5
+    import -window root -crop "$2" +repage "$OUT/$1.png"
+    echo "$OUT/$1.png"
+}
+
+wine notepad &
+sleep 3
+wine "$BIN/Wimmelpult.exe" &
+sleep 5
+# A dog from "Tiere" for Notepad, which then shows it in its title bar and
+# on its taskbar button.
+wine "$BIN/ScreenshotDriver.exe" chooser 6 3
+shot icon-chooser 700x340+162+180
+wine "$BIN/ScreenshotDriver.exe" ok
+sleep 1
+wine "$BIN/ScreenshotDriver.exe" assign "notepad" "Einkaufsliste"
+# The main dialog in the middle of the desktop, and the taskbar below it.
+shot main-dialog 1024x700+0+0
+wine "$BIN/ScreenshotDriver.exe" about
+shot about-box 520x220+252+240
+wine "$BIN/ScreenshotDriver.exe" close
+# A right click on the tray icon at the right end of the taskbar.
+xdotool mousemove 1013 690 click 3
+sleep 0.3
+# Rest the pointer on "Schließen", which highlights it and keeps the tooltip away.
+xdotool mousemove 930 668
+shot tray-menu 300x120+724+580
+xdotool key Escape
+wine "$BIN/ScreenshotDriver.exe" close
