@@ -1,5 +1,5 @@
 // CNotifyIcon in the real notification area of the Wine desktop, clicked with
-// the real mouse. NotifyIconShellTest.sh runs this program and answers every
+// the real mouse. XDriver.sh runs this program and answers every
 // "CLICK <button> <repeat> <rrggbb>" line it prints by clicking the icon of
 // that colour with xdotool.
 #include <windows.h>

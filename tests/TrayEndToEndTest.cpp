@@ -1,0 +1,268 @@
+// The real Wimmelpult.exe in the Wine desktop, worked with the real mouse
+// and keyboard through tests/XDriver.sh: minimising to the notification
+// area, the tray icon's double click and its menu, and closing from there.
+#include <windows.h>
+
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/ModalScript.h"
+#include "tests/Process.h"
+#include "tests/TestUtil.h"
+#include "tests/XDriver.h"
+#include "tests/ok.h"
+
+using testutil::ChildProcess;
+using testutil::ClickAt;
+using testutil::WaitFor;
+
+namespace {
+
+constexpr int kStripWidth = 200;   // the right end of the taskbar: the notification area
+
+struct Strip {
+    RECT rc = {};
+    std::vector<COLORREF> pixels;
+};
+
+Strip GrabNotificationArea() {
+    Strip s;
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT bar = {};
+    if (!taskbar || !GetWindowRect(taskbar, &bar)) return s;
+    s.rc = {bar.right - kStripWidth, bar.top, bar.right, bar.bottom};
+    s.pixels = testutil::GrabClient(nullptr, s.rc.left, s.rc.top, kStripWidth, bar.bottom - bar.top);
+    return s;
+}
+
+// The program's icon is what differs from the notification area before it ran.
+bool FindTrayIcon(const Strip& before, POINT* centre) {
+    Strip now = GrabNotificationArea();
+    if (now.pixels.size() != before.pixels.size() || now.pixels.empty()) return false;
+    int w = kStripWidth, h = static_cast<int>(now.pixels.size()) / w;
+    int left = w, top = h, right = -1, bottom = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (now.pixels[y * w + x] != before.pixels[y * w + x]) {
+                left = x < left ? x : left;
+                right = x > right ? x : right;
+                top = y < top ? y : top;
+                bottom = y > bottom ? y : bottom;
+            }
+    if (right < 0 || right - left > 40 || bottom - top > 40) return false;
+    centre->x = before.rc.left + (left + right) / 2;
+    centre->y = before.rc.top + (top + bottom) / 2;
+    return true;
+}
+
+POINT Centre(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+POINT ControlCentre(HWND dlg, int id) {
+    RECT rc = {};
+    GetWindowRect(GetDlgItem(dlg, id), &rc);
+    return Centre(rc);
+}
+
+// The caption's minimise box, found by asking the window what each point is.
+POINT MinimiseBox(HWND dlg) {
+    RECT rc = {};
+    GetWindowRect(dlg, &rc);
+    int y = rc.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    int first = -1, last = -1;
+    for (int x = rc.right - 1; x > rc.right - 120; --x) {
+        LRESULT hit = SendMessageA(dlg, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+        if (hit == HTMINBUTTON) {
+            if (last < 0) last = x;
+            first = x;
+        }
+    }
+    return {(first + last) / 2, y};
+}
+
+HWND OpenMenu(DWORD pid) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            HWND menu = FindWindowA("#32768", nullptr);
+            DWORD owner = 0;
+            if (menu) GetWindowThreadProcessId(menu, &owner);
+            found = menu && owner == pid && IsWindowVisible(menu) ? menu : nullptr;
+            return found != nullptr;
+        },
+        5000);
+    return found;
+}
+
+// How an item of the open menu is drawn: greyed text has no text-coloured
+// pixels right of the bitmap column.
+struct ItemLook {
+    int textPixels = 0;   // in the menu text colour
+    int inkPixels = 0;    // anything but the menu background
+};
+
+ItemLook LookAtItem(HWND menu, int item) {
+    RECT rc = {};
+    GetWindowRect(menu, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    std::vector<COLORREF> px = testutil::GrabClient(nullptr, rc.left, rc.top, w, h);
+    ItemLook look;
+    COLORREF text = GetSysColor(COLOR_MENUTEXT) & 0xFFFFFF;
+    COLORREF background = GetSysColor(COLOR_MENU) & 0xFFFFFF;
+    int y0 = 3 + item * (h - 6) / 2, y1 = 3 + (item + 1) * (h - 6) / 2;
+    for (int y = y0; y < y1; ++y)
+        for (int x = 24; x < w - 4; ++x) {
+            COLORREF c = px[y * w + x] & 0xFFFFFF;
+            // COLORREF and the DIB's pixels order the bytes differently.
+            COLORREF rgb = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+            look.textPixels += rgb == text;
+            look.inkPixels += rgb != background;
+        }
+    return look;
+}
+
+POINT ItemCentre(HWND menu, int item) {
+    RECT rc = {};
+    GetWindowRect(menu, &rc);
+    int h = rc.bottom - rc.top;
+    return {(rc.left + rc.right) / 2, rc.top + 3 + item * (h - 6) / 2 + (h - 6) / 4};
+}
+
+bool Hidden(HWND dlg) { return !IsWindowVisible(dlg) && IsIconic(dlg); }
+bool Shown(HWND dlg) { return IsWindowVisible(dlg) && !IsIconic(dlg); }
+
+bool Focused(HWND dlg) {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gui);
+    return GetForegroundWindow() == dlg && (gui.hwndFocus == dlg || IsChild(dlg, gui.hwndFocus));
+}
+
+HWND StartProgram(ChildProcess& program) {
+    if (!ok(program.Start(testutil::BesideMe("Wimmelpult.exe")), "expected the program to start")) return nullptr;
+    HWND dlg = program.WaitWindow("#32770", "Wimmelpult", 15000);
+    WaitFor([&] { return dlg && IsWindowVisible(dlg); }, 5000);
+    ok(dlg && IsWindowVisible(dlg), "expected the dialog shown");
+    return dlg;
+}
+
+void TestMinimiseAndMenu(const Strip& empty) {
+    ok_context("start");
+    ChildProcess target;
+    target.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Hintergrund Anwendung\"");
+    HWND other = target.WaitWindow("WimmelpultTestTarget", "Hintergrund Anwendung", 10000);
+    ChildProcess program;
+    HWND dlg = StartProgram(program);
+    if (!dlg || !ok(other != nullptr, "expected the target window")) return;
+    POINT icon = {};
+    if (!ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000), "expected the icon in the notification area"))
+        return;
+
+    SendMessageA(GetDlgItem(dlg, IDC_OLD_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hintergrund"));
+    SendMessageA(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Vordergrund"));
+    PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    ok(WaitFor([&] { return testutil::WindowText(other) == "Vordergrund"; }, 5000), "expected the target renamed");
+
+    ok_context("Minimieren");
+    ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
+    ok(WaitFor([&] { return Hidden(dlg); }, 5000), "expected the dialog hidden, no window left to see");
+    ok(FindTrayIcon(empty, &icon), "expected the tray icon to stay");
+
+    ok_context("single clicks and other ids while hidden");
+    ClickAt(1, 1, icon);
+    Sleep(500);
+    ok(Hidden(dlg), "expected a single click to do nothing");
+    ok(SendMessageA(dlg, WM_USER + 10, 999, WM_LBUTTONDBLCLK) == 0 && Hidden(dlg),
+       "expected a callback for another icon ignored");
+
+    ok_context("re-application while hidden");
+    SetWindowTextA(other, "Die Anwendung will ihren Titel");
+    ok(WaitFor([&] { return testutil::WindowText(other) == "Vordergrund"; }, 5000),
+       "expected the caption back while hidden, got \"%s\"", testutil::WindowText(other).c_str());
+
+    ok_context("menu while hidden");
+    ClickAt(3, 1, icon);
+    HWND menu = OpenMenu(program.Id());
+    if (ok(menu != nullptr, "expected the tray menu")) {
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        RECT rc = {};
+        GetWindowRect(menu, &rc);
+        // At the screen's corner the platform moves the menu just far
+        // enough to fit: it still touches the cursor's neighbourhood.
+        long dx = cursor.x < rc.left ? rc.left - cursor.x : cursor.x > rc.right ? cursor.x - rc.right : 0;
+        long dy = cursor.y < rc.top ? rc.top - cursor.y : cursor.y > rc.bottom ? cursor.y - rc.bottom : 0;
+        ok(dx <= 12 && dy <= 24, "expected the menu at the cursor (%ld,%ld), menu at %ld,%ld-%ld,%ld", cursor.x,
+           cursor.y, rc.left, rc.top, rc.right, rc.bottom);
+        ItemLook restore = LookAtItem(menu, 0), close = LookAtItem(menu, 1);
+        ok(restore.textPixels > 20 && close.textPixels > 20, "expected both items enabled, text pixels %d and %d",
+           restore.textPixels, close.textPixels);
+        ClickAt(1, 1, ItemCentre(menu, 0));
+        ok(WaitFor([&] { return Shown(dlg); }, 5000), "expected Wiederherstellen to bring the dialog back");
+        ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus");
+    }
+
+    ok_context("clicks while shown");
+    ClickAt(1, 1, icon);
+    Sleep(500);
+    ok(Shown(dlg), "expected a single click to change nothing");
+    ClickAt(1, 2, icon);
+    Sleep(500);
+    ok(Shown(dlg) && Focused(dlg), "expected a double click to leave it shown and focused");
+
+    ok_context("menu while shown");
+    ClickAt(3, 1, icon);
+    menu = OpenMenu(program.Id());
+    if (ok(menu != nullptr, "expected the tray menu")) {
+        ItemLook restore = LookAtItem(menu, 0), close = LookAtItem(menu, 1);
+        ok(restore.textPixels == 0 && restore.inkPixels > 20, "expected Wiederherstellen greyed, text %d ink %d",
+           restore.textPixels, restore.inkPixels);
+        ok(close.textPixels > 20, "expected Schlie\xDF" "en enabled, text pixels %d", close.textPixels);
+        testutil::PressKey("Escape");
+        ok(WaitFor([&] { return !IsWindowVisible(menu); }, 3000), "expected Escape to close the menu");
+        ok(Shown(dlg), "expected the dialog unchanged");
+    }
+
+    ok_context("minimise box, then a double click");
+    ClickAt(1, 1, MinimiseBox(dlg));
+    ok(WaitFor([&] { return Hidden(dlg); }, 5000), "expected the minimise box to hide the dialog");
+    ClickAt(1, 2, icon);
+    ok(WaitFor([&] { return Shown(dlg); }, 5000), "expected a double click to bring it back");
+    ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus");
+
+    ok_context("Schliessen while shown");
+    ClickAt(3, 1, icon);
+    menu = OpenMenu(program.Id());
+    if (ok(menu != nullptr, "expected the tray menu")) ClickAt(1, 1, ItemCentre(menu, 1));
+    DWORD code = 1234;
+    ok(program.WaitExit(10000, &code) && code == 0, "expected the program to end, exit code %lu", code);
+    ok(WaitFor([&] { return !FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon gone");
+}
+
+void TestCloseWhileHidden(const Strip& empty) {
+    ok_context("Schliessen while hidden");
+    ChildProcess program;
+    HWND dlg = StartProgram(program);
+    POINT icon = {};
+    if (!dlg || !ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon")) return;
+    ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
+    ok(WaitFor([&] { return Hidden(dlg); }, 5000), "expected the dialog hidden");
+    ClickAt(3, 1, icon);
+    HWND menu = OpenMenu(program.Id());
+    if (ok(menu != nullptr, "expected the tray menu")) ClickAt(1, 1, ItemCentre(menu, 1));
+    DWORD code = 1234;
+    ok(program.WaitExit(10000, &code) && code == 0, "expected the program to end, exit code %lu", code);
+    ok(WaitFor([&] { return !FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon gone");
+}
+
+}  // namespace
+
+int main() {
+    if (!ok(getenv("XDRIVER_ACK") != nullptr, "expected to be run by tests/XDriver.sh")) return ok_summary();
+    // Wait for the taskbar, then remember the notification area without us.
+    WaitFor([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
+    Strip empty = GrabNotificationArea();
+    if (!ok(!empty.pixels.empty(), "expected a taskbar with a notification area")) return ok_summary();
+    TestMinimiseAndMenu(empty);
+    TestCloseWhileHidden(empty);
+    return ok_summary();
+}
