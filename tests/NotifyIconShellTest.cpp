@@ -9,6 +9,7 @@
 
 #include "framework/CWinApp.h"
 #include "res/resource.h"
+#include "tests/ModalScript.h"
 #include "tests/NotifyIconTestUtil.h"
 #include "tests/TestUtil.h"
 #include "tests/ok.h"
@@ -53,30 +54,13 @@ bool Has(const std::vector<CRecorderWnd::Message>& notes, WPARAM wParam, UINT mo
 int PixelsInTaskbar(COLORREF colour) {
     HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
     RECT rc = {};
-    if (!tray || !GetWindowRect(tray, &rc)) return 0;
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    if (w <= 0 || h <= 0) return 0;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    BitBlt(dc, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    if (!tray || !GetWindowRect(tray, &rc) || rc.right <= rc.left || rc.bottom <= rc.top) return 0;
+    std::vector<COLORREF> pixels =
+        testutil::GrabClient(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    // The grabbed pixels are DIB-ordered: blue in the low byte.
+    const COLORREF wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
     int count = 0;
-    const DWORD* pixel = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < w * h; ++i) count += (pixel[i] & 0xFFFFFF) == wanted;
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    for (COLORREF p : pixels) count += p == wanted;
     return count;
 }
 
