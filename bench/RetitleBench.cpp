@@ -1,0 +1,270 @@
+// The retitle pass and the re-application tick of the real dialog, in this
+// process, over many windows of another process, each against a bare loop of
+// the platform calls that the work needs at the least.
+//   RetitleBench.exe [RUNS]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/CWimmelpultDlg.h"
+#include "bench/BenchUtil.h"
+#include "tests/ModalScript.h"
+#include "tests/Process.h"
+#include "tests/TestUtil.h"
+
+namespace {
+
+constexpr int kPassWindows = 2000;
+constexpr int kTickEntries = 1000;
+constexpr int kScaleWindows = 5000;
+constexpr int kScaleEntries[] = {100, 1000, 5000};
+constexpr double kPassGoal = 1.1;
+constexpr double kTickGoal = 1.2;
+// Per-entry cost of the longest list against the shortest, allowing for noise.
+constexpr double kLinearGoal = 1.5;
+// Long enough for the heap to need its own block, as most real captions do.
+const char kNewCaption[] = "Umbenanntes Fenster";
+
+bool g_failed = false;
+
+void Fail(const char* what) {
+    printf("ERROR: %s\n", what);
+    g_failed = true;
+}
+
+// Starts TargetApp.exe and waits until all its windows exist and it answers.
+std::vector<HWND> StartTargets(testutil::ChildProcess& app, int count, const char* caption, bool hidden) {
+    std::string args = std::to_string(count) + " \"" + caption + "\"" + (hidden ? " hidden" : "");
+    if (!app.Start(testutil::BesideMe("TargetApp.exe"), args)) return {};
+    // Only the windows of its class: the platform may give the process more.
+    std::vector<HWND> found;
+    auto collect = [&] {
+        found.clear();
+        for (HWND hWnd : app.Windows()) {
+            char cls[64] = {};
+            GetClassNameA(hWnd, cls, sizeof cls);
+            if (strcmp(cls, "WimmelpultTestTarget") == 0) found.push_back(hWnd);
+        }
+        return found.size() >= static_cast<size_t>(count);
+    };
+    testutil::WaitFor(collect, 300000);
+    DWORD_PTR ignored;
+    if (found.empty() || !SendMessageTimeoutA(found[0], WM_NULL, 0, 0, SMTO_NORMAL, 300000, &ignored)) return {};
+    return found;
+}
+
+int CountCaption(const std::vector<HWND>& targets, const std::string& caption) {
+    int n = 0;
+    char text[256];
+    for (HWND hWnd : targets) n += GetWindowTextA(hWnd, text, sizeof text) >= 0 && caption == text;
+    return n;
+}
+
+// The desktop and the target redraw after caption changes on their own
+// time; that work should not fall into the next timed run.
+void Settle() {
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+    Sleep(200);
+}
+
+// Fills in the dialog as the user does, with the dialog on top of the
+// normal windows; Press then clicks "&Zuweisen".
+void Prepare(CWimmelpultDlg& dlg, const char* search, const char* caption, bool update) {
+    SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, search);
+    SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, caption);
+    CheckDlgButton(dlg.m_hWnd, IDC_UPDATE, update ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, BST_UNCHECKED);
+}
+
+void Press(CWimmelpultDlg& dlg) {
+    SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
+}
+
+void Tick(CWimmelpultDlg& dlg) { SendMessageA(dlg.m_hWnd, WM_TIMER, CWimmelpultDlg::kRetitleTimerId, 0); }
+
+void Report(const char* label, const std::vector<double>& ms) {
+    printf("  %-34s %9.2f ms   (min %.2f, max %.2f)\n", label, bench::Median(ms), bench::Min(ms), bench::Max(ms));
+}
+
+// Every run gives every window a caption it has not had, so each run really
+// renames; all of them still contain the search text.
+std::string RunCaption(int run) { return "Bench umbenannt " + std::to_string(run); }
+
+void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
+    int run = 0;
+    auto product = [&] {
+        std::string caption = RunCaption(++run);
+        dlg.m_retitled.clear();   // the first assignment of this search text
+        Prepare(dlg, "bench ", caption.c_str(), true);
+        Settle();
+        double t0 = bench::NowMs();
+        Press(dlg);
+        double ms = bench::NowMs() - t0;
+        if (CountCaption(targets, caption) != kPassWindows || dlg.m_retitled.size() != kPassWindows)
+            Fail("the pass did not rename and remember every window");
+        return ms;
+    };
+    auto bare = [&] {
+        std::string caption = RunCaption(++run);
+        Settle();
+        char text[256];
+        double t0 = bench::NowMs();
+        for (HWND hWnd : targets) {
+            GetWindowTextA(hWnd, text, sizeof text);
+            SetWindowTextA(hWnd, caption.c_str());
+        }
+        double ms = bench::NowMs() - t0;
+        if (CountCaption(targets, caption) != kPassWindows) Fail("the bare loop did not rename every window");
+        return ms;
+    };
+
+    product();
+    bare();
+    std::vector<double> pass, loop;
+    for (int r = 0; r < runs; ++r) {
+        if (r % 2) {
+            loop.push_back(bare());
+            pass.push_back(product());
+        } else {
+            pass.push_back(product());
+            loop.push_back(bare());
+        }
+    }
+    printf("retitle pass, %s: %d windows of another process, all renamed, median of %d after 1 warm-up\n",
+           bench::Arch(), kPassWindows, runs);
+    Report("pass (OnOK, A&ktualisieren on)", pass);
+    Report("GetWindowTextA + SetWindowTextA", loop);
+    printf("  per window: pass %.1f us, bare %.1f us\n", bench::Median(pass) * 1000 / kPassWindows,
+           bench::Median(loop) * 1000 / kPassWindows);
+    double ratio = bench::Median(pass) / bench::Median(loop);
+    printf("  ratio %.3f (goal at most %.1f): %s\n", ratio, kPassGoal, bench::Verdict(ratio, kPassGoal));
+}
+
+// Keeps the first n entries in the list and parks the rest in spare.
+void KeepEntries(CWimmelpultDlg& dlg, size_t n, std::list<std::unique_ptr<RetitleEntry>>& spare) {
+    dlg.m_retitled.splice(dlg.m_retitled.end(), spare);
+    if (dlg.m_retitled.size() > n)
+        spare.splice(spare.end(), dlg.m_retitled, std::next(dlg.m_retitled.begin(), n), dlg.m_retitled.end());
+}
+
+void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
+    dlg.m_retitled.clear();
+    Prepare(dlg, "bench ", kNewCaption, true);
+    Press(dlg);
+    std::list<std::unique_ptr<RetitleEntry>> spare;
+    KeepEntries(dlg, kTickEntries, spare);
+    std::vector<HWND> remembered;
+    for (const auto& e : dlg.m_retitled) remembered.push_back(e->m_hTarget);
+    if (remembered.size() != static_cast<size_t>(kTickEntries)) return Fail("too few remembered windows");
+    Settle();
+
+    auto product = [&] {
+        double t0 = bench::NowMs();
+        Tick(dlg);
+        return bench::NowMs() - t0;
+    };
+    auto bare = [&] {
+        char text[256];
+        double t0 = bench::NowMs();
+        for (HWND hWnd : remembered) GetWindowTextA(hWnd, text, sizeof text);
+        return bench::NowMs() - t0;
+    };
+    product();
+    bare();
+    std::vector<double> tick, loop;
+    for (int r = 0; r < runs; ++r) {
+        if (r % 2) {
+            loop.push_back(bare());
+            tick.push_back(product());
+        } else {
+            tick.push_back(product());
+            loop.push_back(bare());
+        }
+    }
+    if (dlg.m_retitled.size() != static_cast<size_t>(kTickEntries) ||
+        CountCaption(targets, kNewCaption) != kPassWindows)
+        Fail("the ticks changed the entries or the captions");
+    printf("re-application tick, %s: %d remembered windows, none changed, median of %d after 1 warm-up\n",
+           bench::Arch(), kTickEntries, runs);
+    Report("tick (WM_TIMER 7)", tick);
+    Report("GetWindowTextA", loop);
+    double ratio = bench::Median(tick) / bench::Median(loop);
+    printf("  ratio %.3f (goal at most %.1f): %s\n", ratio, kTickGoal, bench::Verdict(ratio, kTickGoal));
+}
+
+void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
+    dlg.m_retitled.clear();
+    Prepare(dlg, "menge ", kNewCaption, true);
+    Press(dlg);
+    if (dlg.m_retitled.size() != static_cast<size_t>(kScaleWindows)) return Fail("too few remembered windows");
+    std::list<std::unique_ptr<RetitleEntry>> spare;
+    const int sizes = static_cast<int>(std::size(kScaleEntries));
+    std::vector<std::vector<double>> ms(sizes);
+    for (int r = -1; r < runs; ++r) {
+        for (int k = 0; k < sizes; ++k) {
+            int i = (k + (r < 0 ? 0 : r)) % sizes;
+            KeepEntries(dlg, kScaleEntries[i], spare);
+            double t0 = bench::NowMs();
+            Tick(dlg);
+            double elapsed = bench::NowMs() - t0;
+            if (r >= 0) ms[i].push_back(elapsed);
+        }
+    }
+    KeepEntries(dlg, kScaleWindows, spare);
+    if (dlg.m_retitled.size() != static_cast<size_t>(kScaleWindows) ||
+        CountCaption(targets, kNewCaption) != kScaleWindows)
+        Fail("the ticks changed the entries or the captions");
+    printf("re-application tick by list length, %s: hidden windows of another process, none changed, median of %d "
+           "after 1 warm-up\n",
+           bench::Arch(), runs);
+    std::vector<double> perEntry;
+    for (int i = 0; i < sizes; ++i) {
+        perEntry.push_back(bench::Median(ms[i]) * 1000 / kScaleEntries[i]);
+        printf("  %5d entries %9.2f ms   %6.2f us per entry\n", kScaleEntries[i], bench::Median(ms[i]), perEntry[i]);
+    }
+    double growth = perEntry.back() / perEntry.front();
+    printf("  per-entry cost at %d is x%.2f of that at %d (linear: at most x%.1f): %s\n", kScaleEntries[sizes - 1],
+           growth, kScaleEntries[0], kLinearGoal, bench::Verdict(growth, kLinearGoal));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = argc > 1 ? atoi(argv[1]) : 9;
+    if (runs < 1) runs = 1;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    testutil::ChildProcess passApp;
+    std::vector<HWND> passTargets = StartTargets(passApp, kPassWindows, "Bench", false);
+    if (passTargets.size() != static_cast<size_t>(kPassWindows)) {
+        printf("ERROR: TargetApp.exe did not make %d windows\n", kPassWindows);
+        return 1;
+    }
+
+    CWimmelpultDlg dlg;
+    testutil::RunModal(dlg, [&] {
+        // Ticks come from this benchmark alone.
+        KillTimer(dlg.m_hWnd, CWimmelpultDlg::kRetitleTimerId);
+        BenchPass(dlg, passTargets, runs);
+        BenchTick(dlg, passTargets, runs * 2 + 1);
+
+        // Started only now: the pass above walks every window below the dialog.
+        testutil::ChildProcess scaleApp;
+        std::vector<HWND> scaleTargets = StartTargets(scaleApp, kScaleWindows, "Menge", true);
+        if (scaleTargets.size() != static_cast<size_t>(kScaleWindows)) return Fail("the 5000 windows did not come");
+        BenchTickScale(dlg, scaleTargets, runs * 2 + 1);
+        dlg.m_retitled.clear();
+    });
+    fflush(stdout);
+    return g_failed ? 1 : 0;
+}
