@@ -74,7 +74,7 @@ start_wine() {
         wineserver -w
         touch "$WINEPREFIX/.wimmelpult-ready"
     fi
-    wineserver -p
+    wineserver -p 2>/dev/null || true   # one may run already
     # Start Wine's background services now, so the first test does not wait
     # for them (or, started by a test, keep ctest waiting on them).
     wine wineboot </dev/null >/dev/null 2>&1 || true
