@@ -19,13 +19,8 @@ ensure_packages
 for arch in $arches; do build_arch "$arch"; done
 
 start_display
-if start_wine; then
-    trap 'stop_wine; stop_display' EXIT
-else
-    # wineserver -p fails when a server already runs for the prefix: use that.
-    log "using the wineserver already running for $WINEPREFIX"
-    trap 'stop_display' EXIT
-fi
+start_wine
+trap 'stop_wine; stop_display' EXIT
 
 status=0
 for arch in $arches; do
