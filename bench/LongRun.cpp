@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
+#include "bench/BenchUtil.h"
 #include "tests/ModalScript.h"
 #include "tests/Process.h"
 #include "tests/TestUtil.h"
@@ -49,16 +50,7 @@ constexpr long long kPagefileBoundKiB = 2048;
 constexpr long long kHeapBoundKiB = 128;
 constexpr long kWatermarkBound = 20;
 
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perMs;
-}
+using bench::NowMs;
 
 const char* Arch() { return sizeof(void*) == 8 ? "x86_64" : "i686"; }
 
