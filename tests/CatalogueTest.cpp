@@ -9,6 +9,7 @@
 
 #include "icons/CIconChooserDlg.h"
 #include "icons/IconCatalogue.h"
+#include "tests/ModalScript.h"
 #include "tests/ok.h"
 
 namespace {
@@ -26,35 +27,15 @@ std::vector<UINT> ExpectedOrder() {
     return ids;
 }
 
-std::vector<DWORD> Draw(HIMAGELIST list, int index) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 32;
-    bi.bmiHeader.biHeight = -32;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    DWORD* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    RECT rc = {0, 0, 32, 32};
-    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 255));
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
-    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
-    GdiFlush();
-    std::vector<DWORD> pixels(bits, bits + 32 * 32);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return pixels;
+std::vector<COLORREF> Draw(HIMAGELIST list, int index) {
+    return testutil::Paint(32, 32, RGB(255, 0, 255), [&](HDC dc) { ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
 }
 
 // Each icon resource drawn through an image list made like the catalogue.
-std::vector<DWORD> DrawResource(UINT id) {
+std::vector<COLORREF> DrawResource(UINT id) {
     HIMAGELIST list = ImageList_Create(32, 32, ILC_MASK, 1, 1);
     ImageList_ReplaceIcon(list, -1, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-    std::vector<DWORD> pixels = Draw(list, 0);
+    std::vector<COLORREF> pixels = Draw(list, 0);
     ImageList_Destroy(list);
     return pixels;
 }
@@ -95,7 +76,7 @@ void TestOrder(HIMAGELIST catalogue) {
 
     ok_context("not in the catalogue");
     for (UINT id : {128u, 129u, 148u}) {
-        std::vector<DWORD> outside = DrawResource(id);
+        std::vector<COLORREF> outside = DrawResource(id);
         int same = 0;
         for (int i = 0; i < count; ++i) same += Draw(catalogue, i) == outside;
         ok(same == 0, "expected icon %u nowhere in the catalogue, found it %d times", id, same);

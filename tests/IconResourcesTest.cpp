@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/TestUtil.h"
+#include "tests/ModalScript.h"
 #include "tests/ok.h"
 
 namespace {
@@ -177,29 +178,9 @@ struct Picture {
     std::vector<bool> drawn;
 };
 
-void DrawOn(HICON icon, int size, COLORREF background, std::vector<DWORD>& out) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    RECT all = {0, 0, size, size};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    out.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + size * size);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
+std::vector<COLORREF> DrawOn(HICON icon, int size, COLORREF background) {
+    return testutil::Paint(size, size, background,
+                           [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
 }
 
 Picture Draw(const IconImage& im) {
@@ -208,9 +189,8 @@ Picture Draw(const IconImage& im) {
                                           0x00030000, im.width, im.height, LR_DEFAULTCOLOR);
     if (!ok(icon != nullptr, "icon %u (%dx%d) cannot be made into an icon", im.iconId, im.width, im.height))
         return p;
-    std::vector<DWORD> onBlack, onWhite;
-    DrawOn(icon, im.width, RGB(0, 0, 0), onBlack);
-    DrawOn(icon, im.width, RGB(255, 255, 255), onWhite);
+    std::vector<COLORREF> onBlack = DrawOn(icon, im.width, RGB(0, 0, 0));
+    std::vector<COLORREF> onWhite = DrawOn(icon, im.width, RGB(255, 255, 255));
     DestroyIcon(icon);
     p.size = im.width;
     for (size_t i = 0; i < onBlack.size(); ++i) {

@@ -100,14 +100,18 @@ std::vector<COLORREF> GrabClient(HWND hWnd, int x, int y, int cx, int cy) {
     return dib.Pixels();
 }
 
-std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background, int cx, int cy) {
+std::vector<COLORREF> Paint(int cx, int cy, COLORREF background, const std::function<void(HDC)>& draw) {
     Dib dib(cx, cy);
     HBRUSH brush = CreateSolidBrush(background);
     RECT rc = {0, 0, cx, cy};
     FillRect(dib.dc, &rc, brush);
     DeleteObject(brush);
-    DrawIcon(dib.dc, 0, 0, icon);
+    draw(dib.dc);
     return dib.Pixels();
+}
+
+std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background, int cx, int cy) {
+    return Paint(cx, cy, background, [&](HDC dc) { DrawIcon(dc, 0, 0, icon); });
 }
 
 int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {

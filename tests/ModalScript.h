@@ -44,6 +44,9 @@ inline INT_PTR RunModal(CDialog& dlg, std::function<void()> step) {
 // Pixels of a window's client area (of the screen for nullptr), read back
 // from the screen, in DIB order (blue in the low byte).
 std::vector<COLORREF> GrabClient(HWND hWnd, int x, int y, int cx, int cy);
+// What draw() paints on a cx x cy bitmap filled with background, as the
+// same pixels.
+std::vector<COLORREF> Paint(int cx, int cy, COLORREF background, const std::function<void(HDC)>& draw);
 // An icon drawn with DrawIcon on a plain background, as the same pixels.
 std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background, int cx = 32, int cy = 32);
 // How many of two equally long pixel lists differ.

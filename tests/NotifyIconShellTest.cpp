@@ -19,11 +19,11 @@ using testutil::FlushMessages;
 using testutil::WaitFor;
 using traytest::CRecorderWnd;
 using traytest::MenuWatch;
+using traytest::kCallback;
+using traytest::kId;
 
 namespace {
 
-constexpr UINT kCallback = WM_USER + 10;
-constexpr UINT kId = IDR_TRAYMENU;
 constexpr DWORD kClickWaitMs = 20000;
 constexpr DWORD kScreenWaitMs = 5000;
 

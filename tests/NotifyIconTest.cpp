@@ -21,11 +21,11 @@ using testutil::FlushMessages;
 using testutil::WaitFor;
 using traytest::CRecorderWnd;
 using traytest::MenuWatch;
+using traytest::kCallback;
+using traytest::kId;
 
 namespace {
 
-constexpr UINT kCallback = WM_USER + 10;
-constexpr UINT kId = IDR_TRAYMENU;
 constexpr UINT kNoMenuId = 999;   // names no menu resource
 constexpr DWORD kVersion62 = 0x23F00206;
 const UINT kFirstFormSize = sizeof(void*) == 8 ? 104 : 88;

@@ -9,8 +9,13 @@
 #include <vector>
 
 #include "framework/CWnd.h"
+#include "res/resource.h"
 
 namespace traytest {
+
+// The callback message and id the program gives its tray icon.
+constexpr UINT kCallback = WM_USER + 10;
+constexpr UINT kId = IDR_TRAYMENU;
 
 // A top-level window that notes every WM_COMMAND, WM_NULL and tray callback.
 class CRecorderWnd : public CWnd {
