@@ -9,7 +9,7 @@ const MessageEntry CWimmelpultApp::kEntries[] = {
 };
 const MessageTable CWimmelpultApp::kTable{CWimmelpultApp::kEntries, &CWinApp::kTable};
 
-CWimmelpultApp::CWimmelpultApp() : CWinApp(nullptr) {}
+CWimmelpultApp::CWimmelpultApp() = default;
 
 CWimmelpultApp::~CWimmelpultApp() = default;
 

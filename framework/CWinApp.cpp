@@ -8,7 +8,7 @@ CWinApp* g_app = nullptr;
 
 const MessageTable CWinApp::kTable{nullptr};
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) { g_app = this; }
+CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;

@@ -14,7 +14,7 @@ constexpr UINT ID_HELP = 0xE146;
 
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(const char* appName = nullptr);
+    CWinApp();
     ~CWinApp() override;
 
     // Returns FALSE to end the program without entering Run.
@@ -35,7 +35,6 @@ public:
     static HINSTANCE ResourceHandle();
 
     CWnd* m_pMainWnd = nullptr;
-    const char* m_pszAppName = nullptr;
 
     // Offers a queued message to the window objects from its target up to
     // the top-level window; TRUE when one of them took it.

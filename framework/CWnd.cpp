@@ -90,7 +90,6 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
             result = CallWindowProcA(super, hWnd, message, wParam, lParam);
             self->m_hWnd = nullptr;
             self->m_superProc = nullptr;
-            self->PostNcDestroy();
             return result;
         }
         result = self->WindowProc(message, wParam, lParam);

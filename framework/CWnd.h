@@ -15,7 +15,6 @@ public:
     static const CRuntimeClass classCWnd;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // Creates a window whose every message, WM_NCCREATE included, reaches
     // this object. The class must be registered by the caller.
@@ -42,8 +41,6 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Looks the message up in the tables; true when a handler took it.
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    // After the window is gone (WM_NCDESTROY); m_hWnd is already null.
-    virtual void PostNcDestroy() {}
 
     // Readies the creation hook: the next window this thread creates is
     // bound to this object before its first message. Undone by EndCreateHook.

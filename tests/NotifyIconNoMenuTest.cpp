@@ -23,7 +23,7 @@ BOOL WINAPI AcceptShell(DWORD, PNOTIFYICONDATAA) { return TRUE; }
 }  // namespace
 
 int main() {
-    CWinApp app("NotifyIconNoMenuTest");
+    CWinApp app;
     CRecorderWnd mainWnd;
     mainWnd.Create("NotifyIconNoMenuTest main", true);
     app.m_pMainWnd = &mainWnd;

@@ -179,7 +179,7 @@ void TestParentWindow(CRecorderWnd& mainWnd) {
 }  // namespace
 
 int main() {
-    CWinApp app("NotifyIconShellTest");
+    CWinApp app;
     CRecorderWnd mainWnd;
     mainWnd.Create("NotifyIconShellTest main", true, 100, 100);
     app.m_pMainWnd = &mainWnd;

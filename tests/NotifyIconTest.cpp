@@ -1023,7 +1023,7 @@ void TestShiftF10() {
 }  // namespace
 
 int main() {
-    CWinApp app("NotifyIconTest");
+    CWinApp app;
     g_app = &app;
     CRecorderWnd mainWnd, other;
     mainWnd.Create("NotifyIconTest main", true, 100, 100);

@@ -20,7 +20,7 @@ ensure_packages() {
         $sudo dpkg --add-architecture i386
     fi
     $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends $PACKAGES_AMD64 >/dev/null
+    $sudo apt-get install -y -qq $PACKAGES_AMD64 >/dev/null
     $sudo apt-get install -y -qq wine32:i386 >/dev/null
 }
 
