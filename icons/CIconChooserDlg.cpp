@@ -4,6 +4,7 @@
 #include "framework/CWinApp.h"
 #include "holidays/CAboutDlg.h"
 #include "icons/IconCatalogue.h"
+#include "icons/IconStrip.h"
 
 namespace {
 constexpr int kIconSpacing = 40;   // pixels, 32 for the icon and a margin
@@ -22,10 +23,14 @@ CIconChooserDlg::~CIconChooserDlg() = default;
 void CIconChooserDlg::BuildCatalogue() {
     m_imageList.Create(32, 32, ILC_MASK, 1000, 1000);
     HINSTANCE inst = CWinApp::ResourceHandle();
-    for (int index = 0; index < kCatalogueSize; ++index) {
+    UINT ids[kCatalogueSize];
+    for (int index = 0; index < kCatalogueSize; ++index) ids[index] = CatalogueResourceId(index);
+    if (AppendIconResources(m_imageList.GetSafeHandle(), inst, ids, kCatalogueSize)) return;
+
+    for (UINT id : ids) {
         // Icons from LoadIcon are shared and must not be destroyed; the image
         // list keeps its own copy.
-        HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(CatalogueResourceId(index)));
+        HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(id));
         ImageList_ReplaceIcon(m_imageList.GetSafeHandle(), -1, icon);
     }
 }

@@ -9,6 +9,7 @@
 
 #include "icons/CIconChooserDlg.h"
 #include "icons/IconCatalogue.h"
+#include "icons/IconStrip.h"
 #include "tests/ModalScript.h"
 #include "tests/ok.h"
 
@@ -107,6 +108,30 @@ void TestCategories() {
        other.last2);
 }
 
+// The one-step append against the icon loader, on formats beside the
+// catalogue's, and its refusal of what it cannot do.
+void TestAppend() {
+    ok_context("append");
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    HIMAGELIST list = ImageList_Create(32, 32, ILC_MASK, 4, 4);
+    const UINT first[] = {150};
+    ok(AppendIconResources(list, inst, first, 1), "expected resource 150 appended");
+    // 16-colour icons: one image, and 32 x 32 beside 16 x 16.
+    const UINT more[] = {128, 148, 129};
+    ok(AppendIconResources(list, inst, more, 3), "expected resources 128, 148 and 129 appended");
+    ok(ImageList_GetImageCount(list) == 4, "expected 4 images, got %d", ImageList_GetImageCount(list));
+    const UINT all[] = {150, 128, 148, 129};
+    for (int i = 0; i < 4; ++i)
+        ok(Draw(list, i) == DrawResource(all[i]), "index %d: expected the picture of resource %u", i, all[i]);
+
+    // 153 is no icon: nothing of the run may land, or every later index shifts.
+    const UINT gap[] = {151, 153, 152};
+    ok(!AppendIconResources(list, inst, gap, 3), "expected a run with a missing icon refused");
+    ok(ImageList_GetImageCount(list) == 4, "expected the list untouched, got %d images", ImageList_GetImageCount(list));
+    ok(!AppendIconResources(nullptr, inst, first, 1), "expected no list refused");
+    ImageList_Destroy(list);
+}
+
 }  // namespace
 
 int main() {
@@ -117,5 +142,6 @@ int main() {
         TestOrder(chooser.m_imageList.GetSafeHandle());
     }
     TestCategories();
+    TestAppend();
     return ok_summary();
 }
