@@ -8,7 +8,22 @@
 
 namespace {
 constexpr int kIconSpacing = 40;   // pixels, 32 for the icon and a margin
+
+void FillCatalogue(HIMAGELIST list) {
+    HINSTANCE inst = CWinApp::ResourceHandle();
+    UINT ids[kCatalogueSize];
+    for (int index = 0; index < kCatalogueSize; ++index) ids[index] = CatalogueResourceId(index);
+    if (AppendIconResources(list, inst, ids, kCatalogueSize)) return;
+
+    for (UINT id : ids) {
+        // Icons from LoadIcon are shared and must not be destroyed; the image
+        // list keeps its own copy.
+        HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(id));
+        ImageList_ReplaceIcon(list, -1, icon);
+    }
 }
+
+}  // namespace
 
 const MessageEntry CIconChooserDlg::kEntries[] = {
     OnNotify<&CIconChooserDlg::OnSelchangeCategoryTab>(TCN_SELCHANGE, IDC_CATEGORY_TAB),
@@ -22,17 +37,9 @@ CIconChooserDlg::~CIconChooserDlg() = default;
 
 void CIconChooserDlg::BuildCatalogue() {
     m_imageList.Create(32, 32, ILC_MASK, 1000, 1000);
-    HINSTANCE inst = CWinApp::ResourceHandle();
-    UINT ids[kCatalogueSize];
-    for (int index = 0; index < kCatalogueSize; ++index) ids[index] = CatalogueResourceId(index);
-    if (AppendIconResources(m_imageList.GetSafeHandle(), inst, ids, kCatalogueSize)) return;
-
-    for (UINT id : ids) {
-        // Icons from LoadIcon are shared and must not be destroyed; the image
-        // list keeps its own copy.
-        HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(id));
-        ImageList_ReplaceIcon(m_imageList.GetSafeHandle(), -1, icon);
-    }
+    // Under Wine the fill takes about as long as making the main dialog's
+    // window, so both go on at once; the first look at the list waits for it.
+    m_imageList.FillInBackground(&FillCatalogue);
 }
 
 void CIconChooserDlg::DoDataExchange(CDataExchange* dx) {

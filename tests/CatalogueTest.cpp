@@ -132,6 +132,20 @@ void TestAppend() {
     ImageList_Destroy(list);
 }
 
+// The list fills on a thread of its own: a chooser that goes at once must
+// wait for it rather than free the list under it, and one read at once must
+// see it whole.
+void TestFillRunsOut() {
+    ok_context("fill");
+    for (int i = 0; i < 5; ++i) {
+        CIconChooserDlg gone;
+    }
+    CIconChooserDlg chooser;
+    int count = ImageList_GetImageCount(chooser.m_imageList.GetSafeHandle());
+    ok(count == 483, "expected 483 images at the first look, got %d", count);
+    ok(Draw(chooser.m_imageList.GetSafeHandle(), 482) == DrawResource(631), "expected the last image complete");
+}
+
 }  // namespace
 
 int main() {
@@ -143,5 +157,6 @@ int main() {
     }
     TestCategories();
     TestAppend();
+    TestFillRunsOut();
     return ok_summary();
 }
