@@ -134,7 +134,6 @@ bool AppendIconResources(HIMAGELIST list, HINSTANCE inst, const UINT* ids, int c
                 std::memcpy(static_cast<BYTE*>(maskBits) + row * maskRow + i * kMaskStride,
                             image.mask + row * kMaskStride, kMaskStride);
         }
-        GdiFlush();
         SelectObject(dc, old);
         int before = ImageList_GetImageCount(list);
         added = ImageList_Add(list, colour, mask) == before &&
