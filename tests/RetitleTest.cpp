@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -12,6 +10,7 @@
 
 #include "app/CWimmelpultDlg.h"
 #include "app/TargetWindow.h"
+#include "tests/AnswerWatch.h"
 #include "tests/ModalScript.h"
 #include "tests/Process.h"
 #include "tests/TargetAppControl.h"
@@ -149,42 +148,6 @@ private:
     HWND m_hWnd = nullptr;
     DWORD m_threadId = 0;
     std::thread m_thread;
-};
-
-// Another thread sends WM_NULL to the dialog over and over, as any program
-// may, and keeps the longest round trip.
-class AnswerWatch {
-public:
-    explicit AnswerWatch(HWND dialog) : m_dialog(dialog), m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-        m_thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
-    }
-    ~AnswerWatch() {
-        Stop();
-        CloseHandle(m_thread);
-        CloseHandle(m_stop);
-    }
-    // The dialog's thread must go on answering until the watch has stopped.
-    DWORD Stop() {
-        SetEvent(m_stop);
-        testutil::WaitFor([&] { return WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }, 60000);
-        return m_worst;
-    }
-
-private:
-    static DWORD WINAPI Run(void* self) {
-        AnswerWatch& w = *static_cast<AnswerWatch*>(self);
-        do {
-            DWORD t0 = GetTickCount();
-            Answers(w.m_dialog, 30000);
-            w.m_worst = std::max<DWORD>(w.m_worst, GetTickCount() - t0);
-        } while (WaitForSingleObject(w.m_stop, 10) == WAIT_TIMEOUT);
-        return 0;
-    }
-
-    HWND m_dialog;
-    HANDLE m_stop;
-    HANDLE m_thread = nullptr;
-    std::atomic<DWORD> m_worst{0};
 };
 
 const RetitleEntry* EntryFor(const CWimmelpultDlg& dlg, HWND hWnd) {
@@ -479,15 +442,15 @@ void TestHungTargets() {
             for (auto& t : byThread) hung = MakeBusy(t.second, 4000) && hung;
             ok(hung, "expected %d threads to stop answering", threads);
 
-            AnswerWatch watch(dlg.m_hWnd);
+            testutil::AnswerWatch watch(dlg.m_hWnd);
             DWORD t0 = GetTickCount();
             Tick(dlg);
             Assign(dlg, "(eigen)", "Noch einmal", true, false);
             Tick(dlg);
             Tick(dlg);
             DWORD all = GetTickCount() - t0;
-            DWORD worst = watch.Stop();
-            ok(worst < 700, "expected the dialog to answer within 700 ms at all times, worst %lu ms", worst);
+            double worst = watch.Stop();
+            ok(worst < 700, "expected the dialog to answer within 700 ms at all times, worst %.0f ms", worst);
             ok(all < 1200, "expected three ticks and a pass to wait one bound each at most, took %lu ms", all);
             ok(dlg.m_retitled.size() == 8, "expected the 8 hung windows still remembered, got %u",
                static_cast<unsigned>(dlg.m_retitled.size()));
