@@ -18,9 +18,9 @@ done
 ensure_packages
 for arch in $arches; do build_arch "$arch"; done
 
+stop_on_exit
 start_display
 start_wine
-trap 'stop_wine; stop_display' EXIT
 
 status=0
 for arch in $arches; do
