@@ -14,8 +14,8 @@ ARCHS="x86_64 i686"
 ensure_packages
 for arch in $ARCHS; do build_arch "$arch"; done
 
+stop_on_exit
 start_display
-trap 'stop_wine; stop_display' EXIT
 start_wine
 
 status=0

@@ -29,9 +29,9 @@ for arch in $arches; do
         build_arch "$arch" -DWIMMELPULT_RETITLE_PERIOD_MS="$period"
 done
 
+stop_on_exit
 start_display
 start_wine
-trap 'stop_wine; stop_display' EXIT
 
 status=0
 for arch in $arches; do
