@@ -50,7 +50,6 @@ public:
 
     size_t PendingCount() const { return m_pending.size(); }
     size_t StalledThreadCount() const { return m_stalled.size(); }
-    bool IsPending(HWND target) const { return m_pending.count(target) != 0; }
 
     // For tests: the platform's SendMessageTimeoutA by default.
     void SetSendFunction(SendFunction send) { m_send = send; }
