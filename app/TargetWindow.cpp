@@ -27,20 +27,24 @@ std::string ReadCaption(HWND hWnd) {
     return caption;
 }
 
+namespace {
+struct ZOrderWalk {
+    HWND first;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectFrom(HWND hWnd, LPARAM lParam) {
+    ZOrderWalk& walk = *reinterpret_cast<ZOrderWalk*>(lParam);
+    if (hWnd == walk.first || !walk.windows.empty()) walk.windows.push_back(hWnd);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> ZOrderFrom(HWND first) {
     // EnumWindows hands out a snapshot of the Z order, which a GetWindow
     // walk between synchronous sends would not be.
-    struct Walk {
-        HWND first;
-        std::vector<HWND> windows;
-    } walk{first, {}};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            Walk& w = *reinterpret_cast<Walk*>(lParam);
-            if (hWnd == w.first || !w.windows.empty()) w.windows.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
+    ZOrderWalk walk{first, {}};
+    EnumWindows(&CollectFrom, reinterpret_cast<LPARAM>(&walk));
     return walk.windows;
 }
 

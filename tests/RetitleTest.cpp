@@ -439,7 +439,7 @@ void TestHungTargets() {
             std::map<DWORD, HWND> byThread;
             for (HWND h : targets) byThread[GetWindowThreadProcessId(h, nullptr)] = h;
             bool hung = true;
-            for (auto& t : byThread) hung = MakeBusy(t.second, 4000) && hung;
+            for (auto& t : byThread) hung = MakeBusy(t.second, 2500) && hung;
             ok(hung, "expected %d threads to stop answering", threads);
 
             testutil::AnswerWatch watch(dlg.m_hWnd);
