@@ -153,6 +153,7 @@ class Sampler {
 public:
     struct Figures {
         double longest = 0;
+        double longestEnd = 0;
         std::string worst;
         long stretches = 0;
         long overBound = 0;
@@ -252,6 +253,7 @@ private:
                 m_figures.overBound += length > kCaptionBoundMs;
                 if (length > m_figures.longest) {
                     m_figures.longest = length;
+                    m_figures.longestEnd = now;
                     m_figures.worst = std::string(text) + " (thread " + std::to_string(w.thread) + ")";
                 }
                 w.foreignFrom = -1;
@@ -275,6 +277,21 @@ private:
 // until the dialog has ticked ticksUntil times in all.
 long g_ticks = 0;
 double g_longestTick = 0;
+// What kept the dialog's thread from answering longest, and when.
+struct Busiest {
+    double ms = 0;
+    double at = 0;
+    long count = 0;
+    void Note(double t0, double t1) {
+        ++count;
+        if (t1 - t0 > ms) {
+            ms = t1 - t0;
+            at = t0;
+        }
+    }
+};
+Busiest g_lateDeliveries;
+Busiest g_passes;
 
 void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
     for (;;) {
@@ -282,6 +299,7 @@ void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             bool tick = msg.hwnd == dialog && msg.message == WM_TIMER &&
                         msg.wParam == CWimmelpultDlg::kRetitleTimerId;
+            bool late = msg.hwnd == dialog && msg.message == CWimmelpultDlg::kTargetsAnswer;
             double t0 = NowMs();
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -289,6 +307,7 @@ void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
                 ++g_ticks;
                 g_longestTick = std::max(g_longestTick, NowMs() - t0);
             }
+            if (late) g_lateDeliveries.Note(t0, NowMs());
             // With ticks that take longer than a period there is always one more.
             if (NowMs() >= deadline || (ticksUntil >= 0 && g_ticks >= ticksUntil)) return;
         }
@@ -299,6 +318,7 @@ void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
 }
 
 void Assign(CWimmelpultDlg& dlg) {
+    double t0 = NowMs();
     SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, kSearch);
     SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, kNewCaption);
@@ -306,6 +326,7 @@ void Assign(CWimmelpultDlg& dlg) {
     CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, BST_CHECKED);
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
+    g_passes.Note(t0, NowMs());
 }
 
 std::vector<HWND> Remembered(const CWimmelpultDlg& dlg) {
@@ -396,13 +417,13 @@ void Soak(CWimmelpultDlg& dlg, testutil::ChildProcess& app, long ticks, unsigned
     testutil::AnswerWatch watch(dlg.m_hWnd);
 
     ok_context("assignment");
+    const double begin = NowMs();
     Assign(dlg);
     ok(dlg.m_retitled.size() == static_cast<size_t>(kWindows), "expected %d entries, got %u", kWindows,
        static_cast<unsigned>(dlg.m_retitled.size()));
     sampler.Watch(Remembered(dlg));
     if (!ok(sampler.Start(), "expected the sampling thread to start, it did not")) return;
 
-    double begin = NowMs();
     auto run = [&](long until) {
         long nextAssign = g_ticks + kReassignTicks;
         long report = g_ticks + 10000;
@@ -448,11 +469,16 @@ void Soak(CWimmelpultDlg& dlg, testutil::ChildProcess& app, long ticks, unsigned
            Clock(runMs).c_str());
     chaos.Print();
     printf("  ticks            the longest took %.0f ms\n", g_longestTick);
-    printf("  answering        %ld round trips from another thread; the longest took %.0f ms (bound %.0f)\n",
-           watch.Count(), worst, kAnswerBoundMs);
+    printf("  passes           %ld over all windows; the longest took %.0f ms, at %s\n", g_passes.count,
+           g_passes.ms, Clock(g_passes.at - begin).c_str());
+    printf("  late deliveries  %ld; the longest took %.0f ms, at %s\n", g_lateDeliveries.count, g_lateDeliveries.ms,
+           Clock(g_lateDeliveries.at - begin).c_str());
+    printf("  answering        %ld round trips from another thread; the longest took %.0f ms (bound %.0f), at %s\n",
+           watch.Count(), worst, kAnswerBoundMs, Clock(watch.WorstAt() - begin).c_str());
     printf("  captions         %ld foreign stretches on remembered windows; the longest, counted from when its "
-           "thread answered, %.0f ms (%s); %ld over the bound of %.0f ms\n",
-           result.stretches, result.longest, result.worst.c_str(), result.overBound, kCaptionBoundMs);
+           "thread answered, %.0f ms (%s, ended at %s); %ld over the bound of %.0f ms\n",
+           result.stretches, result.longest, result.worst.c_str(), Clock(result.longestEnd - begin).c_str(),
+           result.overBound, kCaptionBoundMs);
     printf("  samples          %ld; one took at most %.0f ms\n", result.samples, result.longestSample);
 
     ok_context("long run");

@@ -37,7 +37,10 @@ DWORD WINAPI AnswerWatch::Run(void* self) {
         DWORD_PTR ignored;
         SendMessageTimeoutA(w.m_hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
         double took = NowMs() - t0;
-        if (took > w.m_worstMs) w.m_worstMs = took;
+        if (took > w.m_worstMs) {
+            w.m_worstMs = took;
+            w.m_worstAtMs = t0;
+        }
         ++w.m_count;
     } while (WaitForSingleObject(w.m_stop, 10) == WAIT_TIMEOUT);
     return 0;

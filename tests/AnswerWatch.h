@@ -18,6 +18,8 @@ public:
 
     // The longest round trip so far, in ms, and how many were made.
     double Worst() const { return m_worstMs; }
+    // When the longest round trip began, on QueryPerformanceCounter in ms.
+    double WorstAt() const { return m_worstAtMs; }
     long Count() const { return m_count; }
     // Ends the watch; the watched window's thread, when it is the caller's,
     // goes on answering meanwhile. Returns Worst().
@@ -30,6 +32,7 @@ private:
     HANDLE m_stop;
     HANDLE m_thread = nullptr;
     std::atomic<double> m_worstMs{0};
+    std::atomic<double> m_worstAtMs{0};
     std::atomic<long> m_count{0};
 };
 
