@@ -1,8 +1,10 @@
-#include "tests/ModalScript.h"
+#include "tests/kit/ModalScript.h"
+
+#include <commctrl.h>
 
 #include <vector>
 
-#include "tests/ok.h"
+#include "tests/kit/ok.h"
 
 namespace testutil {
 
@@ -49,35 +51,6 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
     s.since = GetTickCount();
 }
 
-struct Dib {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-    int cx, cy;
-    Dib(int w, int h) : cx(w), cy(h) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Dib() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    std::vector<COLORREF> Pixels() const {
-        GdiFlush();
-        std::vector<COLORREF> out(bits, bits + cx * cy);
-        for (COLORREF& c : out) c &= 0xFFFFFF;
-        return out;
-    }
-};
 }  // namespace
 
 INT_PTR RunModal(CDialog& dlg, std::vector<Step> steps) {
@@ -92,33 +65,17 @@ INT_PTR RunModal(CDialog& dlg, std::vector<Step> steps) {
     return result;
 }
 
-std::vector<COLORREF> GrabClient(HWND hWnd, int x, int y, int cx, int cy) {
-    Dib dib(cx, cy);
-    HDC dc = GetDC(hWnd);
-    BitBlt(dib.dc, 0, 0, cx, cy, dc, x, y, SRCCOPY);
-    ReleaseDC(hWnd, dc);
-    return dib.Pixels();
+std::function<bool()> Shown(const CDialog& dlg) {
+    return [&dlg] { return dlg.m_hWnd && IsWindowVisible(dlg.m_hWnd); };
 }
 
-std::vector<COLORREF> Paint(int cx, int cy, COLORREF background, const std::function<void(HDC)>& draw) {
-    Dib dib(cx, cy);
-    HBRUSH brush = CreateSolidBrush(background);
-    RECT rc = {0, 0, cx, cy};
-    FillRect(dib.dc, &rc, brush);
-    DeleteObject(brush);
-    draw(dib.dc);
-    return dib.Pixels();
+std::function<bool()> Gone(const CDialog& dlg) {
+    return [&dlg] { return dlg.m_hWnd == nullptr; };
 }
 
-std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background, int cx, int cy) {
-    return Paint(cx, cy, background, [&](HDC dc) { DrawIcon(dc, 0, 0, icon); });
-}
-
-int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
-    if (a.size() != b.size()) return static_cast<int>(a.size() > b.size() ? a.size() : b.size());
-    int n = 0;
-    for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
-    return n;
+void InitDialogControls() {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
 }
 
 }  // namespace testutil
