@@ -20,24 +20,15 @@ struct Program {
     std::vector<double> ms;
 };
 
-// Both programs show a dialog; the platform tells of every window shown.
-HWND g_shown = nullptr;
-
-void CALLBACK OnShow(HWINEVENTHOOK, DWORD, HWND hWnd, LONG object, LONG, DWORD, DWORD) {
-    char cls[16] = {};
-    if (object == OBJID_WINDOW && GetClassNameA(hWnd, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0 &&
-        IsWindowVisible(hWnd))
-        g_shown = hWnd;
-}
-
-// Handles what comes until the process shows its dialog or 20 s pass.
-HWND WaitDialogShown(double t0) {
-    while (!g_shown && bench::NowMs() - t0 < 20000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+// Both programs show a dialog; asking for that class alone keeps each poll
+// to a few requests of the Wine server, which the starting program needs too.
+HWND VisibleDialogOf(DWORD pid) {
+    for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hWnd, &owner);
+        if (owner == pid && IsWindowVisible(hWnd)) return hWnd;
     }
-    return g_shown;
+    return nullptr;
 }
 
 // One start; a negative result when the program did not come up.
@@ -48,16 +39,14 @@ double StartOnce(const char* name) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
 
-    g_shown = nullptr;
     double t0 = bench::NowMs();
-    // Suspended until the hook knows the process, so no showing goes unseen.
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
-        return -1;
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, &OnShow, pi.dwProcessId, 0,
-                                         WINEVENT_OUTOFCONTEXT);
-    ResumeThread(pi.hThread);
-    HWND dlg = WaitDialogShown(t0);
-    UnhookWinEvent(hook);
+    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    HWND dlg = nullptr;
+    while (!dlg && bench::NowMs() - t0 < 20000) {
+        dlg = VisibleDialogOf(pi.dwProcessId);
+        // No event tells another process that a window shows (not even EVENT_OBJECT_SHOW here): look again.
+        if (!dlg && WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+    }
     DWORD idle = dlg ? WaitForInputIdle(pi.hProcess, 20000) : WAIT_FAILED;
     double elapsed = bench::NowMs() - t0;
 
