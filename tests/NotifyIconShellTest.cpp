@@ -15,14 +15,10 @@
 #include "tests/kit/ok.h"
 #include "tray/CNotifyIcon.h"
 
+using namespace traytest;
 using testutil::ClickIcon;
-using testutil::FlushMessages;
 using testutil::SolidIcon;
 using testutil::WaitFor;
-using traytest::CRecorderWnd;
-using traytest::MenuWatch;
-using traytest::kCallback;
-using traytest::kId;
 
 namespace {
 
@@ -191,7 +187,7 @@ int main() {
     CRecorderWnd mainWnd;
     mainWnd.Create("NotifyIconShellTest main", true, 100, 100);
     app.m_pMainWnd = &mainWnd;
-    FlushMessages();
+    testutil::FlushMessages();
 
     ok_context("desktop");
     if (!ok(WaitFor([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000),

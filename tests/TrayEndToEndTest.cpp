@@ -123,6 +123,14 @@ const char* State(HWND dlg) {
     return testutil::HiddenInTray(dlg) ? "hidden" : testutil::ShownNormally(dlg) ? "shown" : "neither hidden nor shown";
 }
 
+// The dialog shown again after what brought it back, and with the focus.
+void ExpectBack(HWND dlg, const char* how) {
+    ok(WaitFor([&] { return testutil::ShownNormally(dlg); }, 5000), "expected %s to bring the dialog back, found it %s",
+       how, State(dlg));
+    ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus, foreground is %p",
+       GetForegroundWindow());
+}
+
 void TestMinimiseAndMenu(const Strip& empty) {
     ok_context("start");
     ChildProcess target;
@@ -181,10 +189,7 @@ void TestMinimiseAndMenu(const Strip& empty) {
            "expected both items enabled (over 20 text pixels), text pixels %d and %d", restore.textPixels,
            close.textPixels);
         ClickAt(1, 1, ItemCentre(menu, 0));
-        ok(WaitFor([&] { return testutil::ShownNormally(dlg); }, 5000),
-           "expected Wiederherstellen to bring the dialog back, found it %s", State(dlg));
-        ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus, foreground is %p",
-           GetForegroundWindow());
+        ExpectBack(dlg, "Wiederherstellen");
     }
 
     ok_context("clicks while shown");
@@ -216,10 +221,7 @@ void TestMinimiseAndMenu(const Strip& empty) {
     ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000),
        "expected the minimise box to hide the dialog, found it %s", State(dlg));
     ClickAt(1, 2, icon);
-    ok(WaitFor([&] { return testutil::ShownNormally(dlg); }, 5000),
-       "expected a double click to bring it back, found it %s", State(dlg));
-    ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus, foreground is %p",
-       GetForegroundWindow());
+    ExpectBack(dlg, "a double click");
 
     ok_context("Schliessen while shown");
     ClickAt(3, 1, icon);

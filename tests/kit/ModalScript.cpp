@@ -33,7 +33,7 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
     if (s.next == 0 && !IsWindowVisible(s.dialog->m_hWnd)) return;
     if (s.next < s.steps.size() && !s.stalled && GetTickCount() - s.since > 10000) {
         s.stalled = true;
-        ok(false, "step %d still not ready after 10 s", static_cast<int>(s.next) + 1);
+        ok(false, "expected step %d ready within 10 s, it was not", static_cast<int>(s.next) + 1);
     }
     if (s.next >= s.steps.size() || s.stalled) {
         EnumThreadWindows(GetCurrentThreadId(), &CancelEnabled, 0);
