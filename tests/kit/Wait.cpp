@@ -46,6 +46,15 @@ bool FlushOtherThread(HWND edit, DWORD timeoutMs) {
     return WaitFor([&] { return TextLimit(edit, timeoutMs) == old; }, timeoutMs) && reached;
 }
 
+bool WaitStalled(HWND hWnd, DWORD timeoutMs) {
+    return WaitFor(
+        [&] {
+            DWORD_PTR answer = 0;
+            return !SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 50, &answer) && IsWindow(hWnd);
+        },
+        timeoutMs);
+}
+
 void PumpFor(DWORD ms) {
     DWORD start = GetTickCount();
     for (DWORD waited; (waited = GetTickCount() - start) < ms;) {

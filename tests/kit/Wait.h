@@ -20,6 +20,10 @@ void PumpFor(DWORD ms);
 // back. False when the thread does not get there within timeoutMs.
 bool FlushOtherThread(HWND edit, DWORD timeoutMs);
 
+// Waits until the thread of another program's window stops answering: a
+// WM_NULL sent with a short bound goes unanswered (and is withdrawn).
+bool WaitStalled(HWND hWnd, DWORD timeoutMs);
+
 // Pumps messages until pred() holds or timeoutMs passes; returns pred().
 template <class Pred>
 bool WaitFor(Pred pred, DWORD timeoutMs) {
