@@ -72,7 +72,8 @@ int main() {
         ok(r == 1, "double click by command: expected 1, got %Id", r);
         ok(mainWnd.m_commands.size() == 1 && mainWnd.m_commands[0].wParam == ID_TRAY_CLOSE,
            "double click by command: expected one WM_COMMAND %u, got %u, the first %u", ID_TRAY_CLOSE,
-           unsigned(mainWnd.m_commands.size()), mainWnd.m_commands.empty() ? 0u : unsigned(mainWnd.m_commands[0].wParam));
+           unsigned(mainWnd.m_commands.size()),
+           mainWnd.m_commands.empty() ? 0u : unsigned(mainWnd.m_commands[0].wParam));
         FlushMessages();
         ok(watch.Count() == 0, "expected no menu, got %u", unsigned(watch.Count()));
     }

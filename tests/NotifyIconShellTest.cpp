@@ -115,7 +115,8 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
 
     ok_context("TaskbarCreated");
     NOTIFYICONDATAA record = icon.m_iconData;
-    ok(Shell_NotifyIconA(NIM_DELETE, &record), "expected the icon removed behind the component's back, NIM_DELETE failed");
+    ok(Shell_NotifyIconA(NIM_DELETE, &record),
+       "expected the icon removed behind the component's back, NIM_DELETE failed");
     ok(WaitShown(kCyan, false), "expected the icon gone, found %d of its pixels", PixelsInTaskbar(kCyan));
     record.uFlags = NIF_ICON;
     ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");

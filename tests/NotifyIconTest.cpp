@@ -766,7 +766,8 @@ void RightClick(CNotifyIcon& icon, UINT id, LPARAM lParam, UINT expectedDefault,
     if (target == g_main->m_hWnd) {
         FlushMessages();
         // The menu's loop at its owner, then the WM_NULL that lets it close on a click elsewhere.
-        ok_sequence(g_main->m_sequence, {{WM_ENTERMENULOOP}, {WM_EXITMENULOOP}, {WM_NULL}}, "right click at the target");
+        ok_sequence(g_main->m_sequence, {{WM_ENTERMENULOOP}, {WM_EXITMENULOOP}, {WM_NULL}},
+                    "right click at the target");
     }
 }
 

@@ -19,6 +19,7 @@ using testutil::ClickAt;
 using testutil::ControlCentre;
 using testutil::Focused;
 using testutil::StartProgram;
+using testutil::TrayState;
 using testutil::WaitFor;
 
 namespace {
@@ -118,15 +119,10 @@ POINT ItemCentre(HWND menu, int item) {
     return {(rc.left + rc.right) / 2, rc.top + 3 + item * (h - 6) / 2 + (h - 6) / 4};
 }
 
-// What the window looks like, for failure messages.
-const char* State(HWND dlg) {
-    return testutil::HiddenInTray(dlg) ? "hidden" : testutil::ShownNormally(dlg) ? "shown" : "neither hidden nor shown";
-}
-
 // The dialog shown again after what brought it back, and with the focus.
 void ExpectBack(HWND dlg, const char* how) {
     ok(WaitFor([&] { return testutil::ShownNormally(dlg); }, 5000), "expected %s to bring the dialog back, found it %s",
-       how, State(dlg));
+       how, TrayState(dlg));
     ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus, foreground is %p",
        GetForegroundWindow());
 }
@@ -153,17 +149,17 @@ void TestMinimiseAndMenu(const Strip& empty) {
     ok_context("Minimieren");
     ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
     ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000),
-       "expected the dialog hidden, no window left to see; found it %s", State(dlg));
+       "expected the dialog hidden, no window left to see; found it %s", TrayState(dlg));
     ok(FindTrayIcon(empty, &icon), "expected the tray icon to stay, found it gone");
 
     ok_context("single clicks and other ids while hidden");
     ClickAt(1, 1, icon);
     ok(ClickHandled(dlg), "expected the program to take the click within 5 s, it did not");
-    ok(testutil::HiddenInTray(dlg), "expected a single click to do nothing, found the dialog %s", State(dlg));
+    ok(testutil::HiddenInTray(dlg), "expected a single click to do nothing, found the dialog %s", TrayState(dlg));
     LRESULT answer = SendMessageA(dlg, CWimmelpultDlg::kTrayCallback, 999, WM_LBUTTONDBLCLK);
     ok(answer == 0 && testutil::HiddenInTray(dlg),
        "expected a callback for another icon ignored, got %d with the dialog %s", static_cast<int>(answer),
-       State(dlg));
+       TrayState(dlg));
 
     ok_context("re-application while hidden");
     SetWindowTextA(other, "Die Anwendung will ihren Titel");
@@ -195,11 +191,11 @@ void TestMinimiseAndMenu(const Strip& empty) {
     ok_context("clicks while shown");
     ClickAt(1, 1, icon);
     ok(ClickHandled(dlg), "expected the program to take the click within 5 s, it did not");
-    ok(testutil::ShownNormally(dlg), "expected a single click to change nothing, found the dialog %s", State(dlg));
+    ok(testutil::ShownNormally(dlg), "expected a single click to change nothing, found the dialog %s", TrayState(dlg));
     ClickAt(1, 2, icon);
     ok(ClickHandled(dlg), "expected the program to take the double click within 5 s, it did not");
     ok(testutil::ShownNormally(dlg) && Focused(dlg),
-       "expected a double click to leave it shown and focused, found it %s, focused %d", State(dlg), Focused(dlg));
+       "expected a double click to leave it shown and focused, found it %s, focused %d", TrayState(dlg), Focused(dlg));
 
     ok_context("menu while shown");
     ClickAt(3, 1, icon);
@@ -213,13 +209,13 @@ void TestMinimiseAndMenu(const Strip& empty) {
            close.textPixels);
         testutil::PressKey("Escape");
         ok(WaitFor([&] { return !IsWindowVisible(menu); }, 3000), "expected Escape to close the menu, it stays");
-        ok(testutil::ShownNormally(dlg), "expected the dialog unchanged, found it %s", State(dlg));
+        ok(testutil::ShownNormally(dlg), "expected the dialog unchanged, found it %s", TrayState(dlg));
     }
 
     ok_context("minimise box, then a double click");
     ClickAt(1, 1, MinimiseBox(dlg));
     ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000),
-       "expected the minimise box to hide the dialog, found it %s", State(dlg));
+       "expected the minimise box to hide the dialog, found it %s", TrayState(dlg));
     ClickAt(1, 2, icon);
     ExpectBack(dlg, "a double click");
 
@@ -243,7 +239,7 @@ void TestCloseWhileHidden(const Strip& empty) {
         return;
     ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
     ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000), "expected the dialog hidden, found it %s",
-       State(dlg));
+       TrayState(dlg));
     ClickAt(3, 1, icon);
     HWND menu = OpenMenu(program.Id());
     if (ok(menu != nullptr, "expected the tray menu within 5 s, found none")) ClickAt(1, 1, ItemCentre(menu, 1));

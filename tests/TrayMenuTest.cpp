@@ -14,17 +14,17 @@
 #include "tests/kit/ok.h"
 
 using testutil::ExpectedMessage;
+using testutil::HiddenInTray;
 using testutil::MessageRecorder;
 using testutil::RunModal;
+using testutil::ShownNormally;
+using testutil::TrayState;
 using testutil::kWParam;
 
 namespace {
 
 constexpr UINT kCallback = CWimmelpultDlg::kTrayCallback;
 
-bool Hidden(HWND h) { return testutil::HiddenInTray(h); }
-bool Shown(HWND h) { return testutil::ShownNormally(h); }
-const char* State(HWND h) { return Hidden(h) ? "hidden" : Shown(h) ? "shown" : "neither hidden nor shown"; }
 
 // What the dialog, the menu's owner, hears around a right click on the icon:
 // the menu's loop, the command chosen in it, and the WM_NULL that lets the
@@ -101,7 +101,8 @@ void TestIconAndMinimise() {
                          reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDC_MINIMIZE)));
         },
         [&] {
-            ok(Hidden(dlg.m_hWnd), "expected the dialog minimised and hidden, found it %s", State(dlg.m_hWnd));
+            ok(HiddenInTray(dlg.m_hWnd),
+               "expected the dialog minimised and hidden, found it %s", TrayState(dlg.m_hWnd));
             ok(dlg.m_tray.m_bIconPresent, "expected the tray icon to stay, found it absent");
 
             ok_context("other icon id and single clicks");
@@ -110,7 +111,7 @@ void TestIconAndMinimise() {
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDOWN);
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONUP);
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_MOUSEMOVE);
-            ok(Hidden(dlg.m_hWnd), "expected the dialog still hidden, found it %s", State(dlg.m_hWnd));
+            ok(HiddenInTray(dlg.m_hWnd), "expected the dialog still hidden, found it %s", TrayState(dlg.m_hWnd));
 
             ok_context("re-application while hidden");
             SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, "versteckt weiter");
@@ -125,19 +126,21 @@ void TestIconAndMinimise() {
 
             ok_context("double click");
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            ok(Shown(dlg.m_hWnd), "expected the dialog restored, found it %s", State(dlg.m_hWnd));
+            ok(ShownNormally(dlg.m_hWnd), "expected the dialog restored, found it %s", TrayState(dlg.m_hWnd));
             HWND focus = GetFocus();
             ok(focus == dlg.m_hWnd || IsChild(dlg.m_hWnd, focus), "expected the focus in the dialog, got %p", focus);
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            ok(Shown(dlg.m_hWnd), "expected a second double click to change nothing, found it %s", State(dlg.m_hWnd));
+            ok(ShownNormally(dlg.m_hWnd),
+               "expected a second double click to change nothing, found it %s", TrayState(dlg.m_hWnd));
 
             ok_context("window menu");
             PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         },
         [&] {
-            ok(Hidden(dlg.m_hWnd), "expected the dialog hidden after SC_MINIMIZE, found it %s", State(dlg.m_hWnd));
+            ok(HiddenInTray(dlg.m_hWnd),
+               "expected the dialog hidden after SC_MINIMIZE, found it %s", TrayState(dlg.m_hWnd));
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            ok(Shown(dlg.m_hWnd), "expected the dialog back, found it %s", State(dlg.m_hWnd));
+            ok(ShownNormally(dlg.m_hWnd), "expected the dialog back, found it %s", TrayState(dlg.m_hWnd));
         },
     });
     DestroyWindow(remembered);
@@ -160,7 +163,8 @@ void TestMenu() {
             ok(g_seen.rect.left == g_seen.cursor.x && g_seen.rect.top == g_seen.cursor.y,
                "expected the menu's corner at the cursor (%ld,%ld), got (%ld,%ld)", g_seen.cursor.x, g_seen.cursor.y,
                g_seen.rect.left, g_seen.rect.top);
-            ok(Shown(dlg.m_hWnd), "expected the dialog unchanged after Escape, found it %s", State(dlg.m_hWnd));
+            ok(ShownNormally(dlg.m_hWnd),
+               "expected the dialog unchanged after Escape, found it %s", TrayState(dlg.m_hWnd));
         });
     }
     {
@@ -170,7 +174,7 @@ void TestMenu() {
         RunModal(dlg, {
             [&] { SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0); },
             [&] {
-                ok(Hidden(dlg.m_hWnd), "expected the dialog hidden, found it %s", State(dlg.m_hWnd));
+                ok(HiddenInTray(dlg.m_hWnd), "expected the dialog hidden, found it %s", TrayState(dlg.m_hWnd));
                 recorder = RecordMenu(dlg.m_hWnd);
                 RightClick(dlg, kFirstItem);
                 ok(g_seen.open, "expected the menu to open, found none");
@@ -180,7 +184,8 @@ void TestMenu() {
                    g_seen.closeState);
             },
             [&] {
-                ok(Shown(dlg.m_hWnd), "expected Wiederherstellen to restore the dialog, found it %s", State(dlg.m_hWnd));
+                ok(ShownNormally(dlg.m_hWnd),
+                   "expected Wiederherstellen to restore the dialog, found it %s", TrayState(dlg.m_hWnd));
                 const std::vector<ExpectedMessage> chosen = {
                     {WM_ENTERMENULOOP}, {WM_EXITMENULOOP}, {WM_COMMAND, kWParam, ID_TRAY_RESTORE}, {WM_NULL}};
                 ok_sequence(recorder->Sequence(), chosen, "right click, Wiederherstellen");

@@ -97,6 +97,10 @@ bool CentredOn(const RECT& rc, const RECT& area, int* dx, int* dy) {
 bool HiddenInTray(HWND dlg) { return !IsWindowVisible(dlg) && IsIconic(dlg); }
 bool ShownNormally(HWND dlg) { return IsWindowVisible(dlg) && !IsIconic(dlg); }
 
+const char* TrayState(HWND dlg) {
+    return HiddenInTray(dlg) ? "hidden" : ShownNormally(dlg) ? "shown" : "neither hidden nor shown";
+}
+
 bool Focused(HWND dlg) {
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof gui;

@@ -99,7 +99,8 @@ bool CheckSequence(const char* file, int line, const MessageSequence& seen, cons
     const std::vector<RecordedMessage>& got = seen.Seen();
     bool follows = Follows(want, 0, got, 0);
     std::string expected, found;
-    for (const ExpectedMessage& m : want) expected += (expected.empty() ? "" : ", ") + Describe(m.message, m.wParam, m.lParam, m.flags);
+    for (const ExpectedMessage& m : want)
+        expected += (expected.empty() ? "" : ", ") + Describe(m.message, m.wParam, m.lParam, m.flags);
     // Shown with the parameters the expected list asks about, where it does.
     for (size_t j = 0; j < got.size(); ++j) {
         int flags = kAnyParams;
