@@ -17,6 +17,7 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnCommand<&CWimmelpultDlg::OnRestore>(ID_TRAY_RESTORE),
     OnCommand<&CWimmelpultDlg::OnTrayClose>(ID_TRAY_CLOSE),
     OnMessage<&CWimmelpultDlg::OnTrayCallback>(kTrayCallback),
+    OnMessage<&CWimmelpultDlg::OnTargetsAnswer>(kTargetsAnswer),
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
 
@@ -69,6 +70,7 @@ BOOL CWimmelpultDlg::OnInitDialog() {
     m_bNewIcon = 0;
     UpdateData(FALSE);
 
+    m_courier.Attach(m_hWnd, kTargetsAnswer, [this](int index) { return m_sentIcons.Get(Catalogue(), index); });
     SetTimer(m_hWnd, kRetitleTimerId, kRetitlePeriodMs, nullptr);
     return TRUE;
 }
@@ -135,24 +137,24 @@ void CWimmelpultDlg::OnOK() {
     if (m_strOldTitle.empty()) return;
 
     m_inPass = true;
-    for (HWND current = m_hWnd; current; current = GetWindow(current, GW_HWNDNEXT)) {
+    m_courier.BeginRun();
+    const int icon = m_bNewIcon ? m_iconChooser.m_chosenIcon : -1;
+    const unsigned parts = m_bNewIcon ? CCourier::kCaption | CCourier::kSmallIcon | CCourier::kBigIcon : CCourier::kCaption;
+    // A closed window reads an empty caption, which matches nothing.
+    for (HWND current : TargetWindow::ZOrderFrom(m_hWnd)) {
         std::string caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));
         if (!TargetWindow::Contains(caption, m_strOldTitle)) continue;
-
-        // A window that does not answer in time gets nothing more this pass.
-        if (TargetWindow::WriteCaption(current, m_strNewTitle) && m_bNewIcon) {
-            HICON icon = m_sentIcons.Get(Catalogue(), m_iconChooser.m_chosenIcon);
-            if (TargetWindow::SendIcon(current, ICON_SMALL, icon))
-                TargetWindow::SendIcon(current, ICON_BIG, icon);
-        }
-        if (m_bUpdate) Remember(current, m_bNewIcon ? m_iconChooser.m_chosenIcon : -1);
+        m_courier.Deliver(current, m_strNewTitle, icon, parts, true);
+        if (m_bUpdate) Remember(current, icon);
     }
     m_inPass = false;
 }
 
 void CWimmelpultDlg::OnTimer(UINT_PTR id) {
-    if (id == kRetitleTimerId && !m_retitled.empty() && !m_inPass) {
+    if (id == kRetitleTimerId && !m_inPass) {
         m_inPass = true;
+        m_courier.BeginRun();
+        m_courier.DeliverPending();
         for (auto it = m_retitled.begin(); it != m_retitled.end();) {
             RetitleEntry& entry = **it;
             std::string caption = TargetWindow::ReadCaption(entry.m_hTarget);
@@ -160,16 +162,23 @@ void CWimmelpultDlg::OnTimer(UINT_PTR id) {
                 it = m_retitled.erase(it);
                 continue;
             }
-            if (caption != entry.m_strTitle &&
-                TargetWindow::WriteCaption(entry.m_hTarget, entry.m_strTitle) && entry.m_nIcon != -1) {
-                TargetWindow::SendIcon(entry.m_hTarget, ICON_SMALL,
-                                       m_sentIcons.Get(Catalogue(), entry.m_nIcon));
+            if (caption != entry.m_strTitle) {
+                unsigned parts = entry.m_nIcon != -1 ? CCourier::kCaption | CCourier::kSmallIcon : CCourier::kCaption;
+                m_courier.Deliver(entry.m_hTarget, entry.m_strTitle, entry.m_nIcon, parts, false);
             }
             ++it;
         }
         m_inPass = false;
     }
     Default();
+}
+
+void CWimmelpultDlg::OnTargetsAnswer() {
+    if (m_inPass) return;
+    m_inPass = true;
+    m_courier.BeginRun();
+    m_courier.DeliverPending();
+    m_inPass = false;
 }
 
 int CWimmelpultDlg::OnCreate(CREATESTRUCTA*) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CCourier.h"
 #include "app/RetitleEntry.h"
 #include "framework/CBitmap.h"
 #include "framework/CDialog.h"
@@ -27,6 +28,8 @@ public:
     static constexpr UINT_PTR kRetitleTimerId = 7;
     static constexpr UINT kRetitlePeriodMs = WIMMELPULT_RETITLE_PERIOD_MS;
     static constexpr UINT kTrayCallback = WM_USER + 10;
+    // Posted by the courier when a window that did not answer answers again.
+    static constexpr UINT kTargetsAnswer = WM_APP + 1;
 
     explicit CWimmelpultDlg(CWnd* parent = nullptr);
     ~CWimmelpultDlg() override;
@@ -44,6 +47,7 @@ public:
     CIconChooserDlg m_iconChooser;
     HICON m_hIcon = nullptr;
     CIconCache m_sentIcons;         // the icons given to other windows
+    CCourier m_courier;             // sends them, and the captions
 
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageEntry kEntries[];
@@ -65,6 +69,7 @@ public:
     void OnRestore();
     void OnTrayClose();
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
+    void OnTargetsAnswer();      // late delivery of what busy windows missed
 
 private:
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }

@@ -4,43 +4,48 @@
 
 namespace TargetWindow {
 
-namespace {
-bool OwnThread(HWND hWnd) { return GetWindowThreadProcessId(hWnd, nullptr) == GetCurrentThreadId(); }
-
-bool Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (OwnThread(hWnd)) {
-        SendMessageA(hWnd, message, wParam, lParam);
-        return true;
+std::string ReadCaption(HWND hWnd) {
+    // InternalGetWindowText reads the caption the system holds and never
+    // sends WM_GETTEXT, which GetWindowText does to windows of this process,
+    // whatever their thread is doing.
+    wchar_t small[256];
+    int n = InternalGetWindowText(hWnd, small, 256);
+    std::vector<wchar_t> big;
+    const wchar_t* text = small;
+    if (n >= 255) {
+        big.resize(256);
+        while (n >= static_cast<int>(big.size()) - 1 && big.size() < (1u << 20)) {
+            big.resize(big.size() * 4);
+            n = InternalGetWindowText(hWnd, big.data(), static_cast<int>(big.size()));
+        }
+        text = big.data();
     }
-    // SMTO_BLOCK: no other message of ours runs while we wait, so a pass is
-    // never re-entered halfway.
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(hWnd, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
-                               kSendTimeoutMs, &result) != 0;
+    if (n <= 0) return std::string();
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr);
+    std::string caption(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, text, n, &caption[0], bytes, nullptr, nullptr);
+    return caption;
+}
+
+namespace {
+struct ZOrderWalk {
+    HWND first;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectFrom(HWND hWnd, LPARAM lParam) {
+    ZOrderWalk& walk = *reinterpret_cast<ZOrderWalk*>(lParam);
+    if (hWnd == walk.first || !walk.windows.empty()) walk.windows.push_back(hWnd);
+    return TRUE;
 }
 }  // namespace
 
-std::string ReadCaption(HWND hWnd) {
-    // GetWindowTextA reads another process's caption without asking its
-    // thread; GetWindowTextLengthA may ask, so the buffer grows instead.
-    char small[256];
-    int n = GetWindowTextA(hWnd, small, sizeof small);
-    if (n < static_cast<int>(sizeof small) - 1) return std::string(small, n > 0 ? n : 0);
-    std::vector<char> big(sizeof small);
-    while (n >= static_cast<int>(big.size()) - 1 && big.size() < (1u << 20)) {
-        big.resize(big.size() * 4);
-        n = GetWindowTextA(hWnd, big.data(), static_cast<int>(big.size()));
-    }
-    return std::string(big.data(), n > 0 ? n : 0);
-}
-
-bool WriteCaption(HWND hWnd, const std::string& caption) {
-    if (OwnThread(hWnd)) return SetWindowTextA(hWnd, caption.c_str()) != 0;
-    return Send(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
-}
-
-bool SendIcon(HWND hWnd, WPARAM type, HICON icon) {
-    return Send(hWnd, WM_SETICON, type, reinterpret_cast<LPARAM>(icon));
+std::vector<HWND> ZOrderFrom(HWND first) {
+    // EnumWindows hands out a snapshot of the Z order, which a GetWindow
+    // walk between synchronous sends would not be.
+    ZOrderWalk walk{first, {}};
+    EnumWindows(&CollectFrom, reinterpret_cast<LPARAM>(&walk));
+    return walk.windows;
 }
 
 std::string Lower(std::string text) {

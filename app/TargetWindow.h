@@ -1,26 +1,23 @@
-// Reading and writing the caption and icon of a window that may belong to
-// another application. A hung application must not freeze us: everything
-// sent to another thread's window waits a bounded time.
+// Reading the captions of windows that may belong to another application,
+// and finding the windows a pass visits. Nothing here waits for another
+// application's thread; sending is the courier's business.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace TargetWindow {
-
-// How long one message to another thread's window may take.
-constexpr UINT kSendTimeoutMs = 250;
 
 // The caption; empty for a window that no longer exists. Reading never
 // waits for the window's thread.
 std::string ReadCaption(HWND hWnd);
 
-// Sets the caption; false when the window did not take it in time.
-bool WriteCaption(HWND hWnd, const std::string& caption);
-
-// Sends WM_SETICON with ICON_SMALL or ICON_BIG; false on time-out.
-bool SendIcon(HWND hWnd, WPARAM type, HICON icon);
+// The top-level windows from first downward in Z order, taken at one moment:
+// a window that moves or closes while the list is worked through cannot cut
+// the walk short. Empty when first is not a top-level window.
+std::vector<HWND> ZOrderFrom(HWND first);
 
 // Lower-cases with the platform's ANSI rules (so "Ä" becomes "ä" in 1252).
 std::string Lower(std::string text);

@@ -44,9 +44,13 @@ INT_PTR CDialog::DoModal() {
 
     m_modalRunning = true;
     m_modalResult = -1;
-    BeginCreateHook();
-    HWND hWnd = CreateDialogIndirectParamA(inst, tmpl, owner, &NullDlgProc, 0);
-    EndCreateHook();
+    // Without the hook the dialog would never be bound to this object, and
+    // the loop below would wait for an EndDialog that cannot come.
+    HWND hWnd = nullptr;
+    if (BeginCreateHook()) {
+        hWnd = CreateDialogIndirectParamA(inst, tmpl, owner, &NullDlgProc, 0);
+        EndCreateHook();
+    }
 
     if (hWnd) {
         bool shown = false;

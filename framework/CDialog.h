@@ -13,7 +13,7 @@ public:
     // Creates the dialog, disables its owner, runs a modal loop until
     // EndDialog, then destroys the window and re-enables and activates the
     // owner. Returns the EndDialog value, or -1 when the window could not be
-    // created.
+    // created or bound to this object.
     virtual INT_PTR DoModal();
     void EndDialog(int result);
 

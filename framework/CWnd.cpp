@@ -15,6 +15,8 @@ const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
 
 const MessageTable CWnd::kTable{nullptr};
 
+HHOOK(WINAPI* CWnd::s_pfnSetWindowsHookEx)(int, HOOKPROC, HINSTANCE, DWORD) = &SetWindowsHookExA;
+
 CWnd* msgcrack::WndFromHandle(HWND hWnd) { return CWnd::FromHandlePermanent(hWnd); }
 
 CWnd::~CWnd() {
@@ -48,9 +50,11 @@ LRESULT CALLBACK CWnd::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(t_cbtHook, code, wParam, lParam);
 }
 
-void CWnd::BeginCreateHook() {
+bool CWnd::BeginCreateHook() {
+    if (!t_cbtHook) t_cbtHook = s_pfnSetWindowsHookEx(WH_CBT, &CWnd::CbtHook, nullptr, GetCurrentThreadId());
+    if (!t_cbtHook) return false;
     t_creating = this;
-    if (!t_cbtHook) t_cbtHook = SetWindowsHookExA(WH_CBT, &CWnd::CbtHook, nullptr, GetCurrentThreadId());
+    return true;
 }
 
 void CWnd::EndCreateHook() {
@@ -63,7 +67,8 @@ void CWnd::EndCreateHook() {
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
                     int x, int y, int cx, int cy, HWND parent, HMENU menu) {
-    BeginCreateHook();
+    // A window that would not reach this object is no window of ours.
+    if (!BeginCreateHook()) return FALSE;
     HWND hWnd = CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, menu,
                                 CWinApp::ResourceHandle(), nullptr);
     EndCreateHook();

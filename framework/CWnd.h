@@ -17,7 +17,8 @@ public:
     HWND m_hWnd = nullptr;
 
     // Creates a window whose every message, WM_NCCREATE included, reaches
-    // this object. The class must be registered by the caller.
+    // this object. The class must be registered by the caller. FALSE, and
+    // no window, when the window could not be created or bound.
     BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
                   int x, int y, int cx, int cy, HWND parent, HMENU menu);
     BOOL DestroyWindow();
@@ -35,6 +36,9 @@ public:
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageTable kTable;
 
+    // The platform's SetWindowsHookExA; tests put a failing one in its place.
+    static HHOOK(WINAPI* s_pfnSetWindowsHookEx)(int, HOOKPROC, HINSTANCE, DWORD);
+
 protected:
     // The platform's handling of the message now being handled.
     LRESULT Default();
@@ -44,7 +48,8 @@ protected:
 
     // Readies the creation hook: the next window this thread creates is
     // bound to this object before its first message. Undone by EndCreateHook.
-    void BeginCreateHook();
+    // False, with nothing readied, when the hook could not be set.
+    bool BeginCreateHook();
     static void EndCreateHook();
 
 private:

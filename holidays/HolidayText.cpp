@@ -50,7 +50,7 @@ std::string HolidayTextAt(long long seconds) {
     if (!LocalDateOf(seconds, &day, &month)) return kUnknownDateText;
 
     std::string text = "Feiertage am ";
-    text += static_cast<char>('0' + day / 10);   // "%d. ": two digits, full stop, blank
+    text += static_cast<char>('0' + day / 10);   // "%02d. ": two digits ("06."), full stop, blank
     text += static_cast<char>('0' + day % 10);
     text += ". ";
     text += g_monthName[month - 1];

@@ -4,8 +4,6 @@
 
 #include "framework/CDialog.h"
 #include "framework/CImageList.h"
-#include "framework/CListCtrl.h"
-#include "framework/CTabCtrl.h"
 #include "res/resource.h"
 
 class CIconChooserDlg : public CDialog {
@@ -20,8 +18,9 @@ public:
     // Lists the icons of tab t; any other number leaves the list empty.
     void FillCategory(int t);
 
-    CListCtrl m_iconList;
-    CTabCtrl m_categoryTab;
+    // The list view and the tab control, attached by data exchange.
+    CWnd m_iconList;
+    CWnd m_categoryTab;
     CImageList m_imageList;
     int m_chosenIcon = 0;
 

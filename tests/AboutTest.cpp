@@ -58,7 +58,7 @@ void CheckTodaysText(const std::string& text, const SYSTEMTIME& before, const SY
             header.c_str(), text.c_str()))
         return;
     std::string names = text.substr(header.size());
-    ok(!names.empty(), "expected a line of names");
+    ok(!names.empty(), "expected a line of names after the header, got none in \"%s\"", text.c_str());
     ok(names.find_first_of("\r\n") == std::string::npos, "expected one line of names, got \"%s\"", names.c_str());
     if (names == "<leider keiner>") return;
     ok(names.find('<') == std::string::npos, "expected names or \"<leider keiner>\" alone, got \"%s\"",
@@ -105,16 +105,18 @@ void TestTodaysText() {
             EnumChildWindows(h, &CollectIconStatics, reinterpret_cast<LPARAM>(&icons));
             ok(icons.size() == 2, "expected two icons, got %d", static_cast<int>(icons.size()));
             for (HWND icon : icons)
-                ok(SendMessageA(icon, STM_GETICON, 0, 0) != 0, "expected an icon loaded in static %p", icon);
+                ok(SendMessageA(icon, STM_GETICON, 0, 0) != 0, "expected an icon loaded in static %p, it has none",
+                   icon);
 
-            ok(GetFocus() == GetDlgItem(h, IDOK), "expected the focus on &OK");
+            ok(GetFocus() == GetDlgItem(h, IDOK), "expected the focus on &OK (%p), got it on %p",
+               GetDlgItem(h, IDOK), GetFocus());
             RECT work = testutil::WorkArea(), rc;
             GetWindowRect(h, &rc);
             int dx = 0, dy = 0;
             ok(CentredOn(rc, work, &dx, &dy), "expected it centred in the work area, off by %d,%d", dx, dy);
             PostButton(h, IDOK);
         },
-        [&] { ok(false, "expected &OK to have ended the About box"); },
+        [&] { ok(false, "expected &OK to have ended the About box, it is still open"); },
     });
     ok(result == IDOK, "expected IDOK from &OK, got %d", static_cast<int>(result));
     ok(about.m_strHolidays == made, "expected the text unchanged by &OK, got \"%s\"", about.m_strHolidays.c_str());
@@ -137,7 +139,7 @@ void TestEnding() {
         CAboutDlg about;
         INT_PTR result = RunModal(about, {
             [&] { ending.act(about.m_hWnd); },
-            [&] { ok(false, "expected the About box to have ended"); },
+            [&] { ok(false, "expected the About box to have ended, it is still open"); },
         });
         ok(result == ending.result, "expected %d, got %d", static_cast<int>(ending.result),
            static_cast<int>(result));
@@ -213,9 +215,13 @@ void TestFromSystemMenu() {
             When(AboutShown, [&] {
                 GetLocalTime(&after);
                 about = FindThreadWindow(kAboutTitle);
-                ok(GetWindow(about, GW_OWNER) == dlg.m_hWnd, "expected the main dialog to own the About box");
-                ok(!IsWindowEnabled(dlg.m_hWnd), "expected the main dialog disabled");
-                ok(IsWindowEnabled(about) && GetActiveWindow() == about, "expected the About box active");
+                ok(GetWindow(about, GW_OWNER) == dlg.m_hWnd,
+                   "expected the main dialog %p to own the About box, got owner %p", dlg.m_hWnd,
+                   GetWindow(about, GW_OWNER));
+                ok(!IsWindowEnabled(dlg.m_hWnd), "expected the main dialog disabled, it is enabled");
+                ok(IsWindowEnabled(about) && GetActiveWindow() == about,
+                   "expected the About box %p enabled and active, got enabled %d, active window %p", about,
+                   IsWindowEnabled(about), GetActiveWindow());
                 CheckTodaysText(ItemText(about, IDC_HOLIDAYS), before, after);
                 RECT main, rc;
                 GetWindowRect(dlg.m_hWnd, &main);
@@ -229,12 +235,13 @@ void TestFromSystemMenu() {
                 // Enabled again before the About box goes, so activation comes back to it.
                 ok_sequence(activation->Sequence(), ActivationAroundModal(), "the main dialog around the About box");
                 activation.reset();
-                ok(IsWindowVisible(dlg.m_hWnd), "expected the main dialog still open");
+                ok(IsWindowVisible(dlg.m_hWnd), "expected the main dialog still open, it is hidden");
                 ok(IsWindowEnabled(dlg.m_hWnd) && GetActiveWindow() == dlg.m_hWnd,
-                   "expected the main dialog enabled and active, active is %p", GetActiveWindow());
+                   "expected the main dialog %p enabled and active, got enabled %d, active is %p", dlg.m_hWnd,
+                   IsWindowEnabled(dlg.m_hWnd), GetActiveWindow());
                 PostKey(GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE), VK_ESCAPE);
             }),
-            [&] { ok(false, "expected Escape to have ended the main dialog"); },
+            [&] { ok(false, "expected Escape to have ended the main dialog, it is still open"); },
         });
         ok(result == IDCANCEL, "expected the main dialog ended by Escape, got %d", static_cast<int>(result));
         g_app.m_pMainWnd = nullptr;
@@ -253,8 +260,10 @@ void TestOtherSystemCommands() {
         RunModal(dlg, {
             [&] { PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, command, 0); },
             [&] {
-                ok(AboutGone(), "expected no About box");
-                ok(IsWindowVisible(dlg.m_hWnd) && IsWindowEnabled(dlg.m_hWnd), "expected the main dialog as it was");
+                ok(AboutGone(), "expected no About box, found one");
+                ok(IsWindowVisible(dlg.m_hWnd) && IsWindowEnabled(dlg.m_hWnd),
+                   "expected the main dialog as it was, visible and enabled, got visible %d, enabled %d",
+                   IsWindowVisible(dlg.m_hWnd), IsWindowEnabled(dlg.m_hWnd));
             },
         });
         g_app.m_pMainWnd = nullptr;
@@ -276,8 +285,10 @@ void TestOtherSystemCommands() {
                 GetWindowRect(dlg.m_hWnd, &now);
                 ok(EqualRect(&now, &start), "expected the dialog where it was, (%ld,%ld) then (%ld,%ld)", start.left,
                    start.top, now.left, now.top);
-                ok(AboutGone(), "expected no About box");
-                ok(IsWindowVisible(dlg.m_hWnd) && IsWindowEnabled(dlg.m_hWnd), "expected the main dialog open");
+                ok(AboutGone(), "expected no About box, found one");
+                ok(IsWindowVisible(dlg.m_hWnd) && IsWindowEnabled(dlg.m_hWnd),
+                   "expected the main dialog open and enabled, got visible %d, enabled %d",
+                   IsWindowVisible(dlg.m_hWnd), IsWindowEnabled(dlg.m_hWnd));
             },
         });
         g_app.m_pMainWnd = nullptr;
@@ -288,7 +299,7 @@ void TestOtherSystemCommands() {
         g_app.m_pMainWnd = &dlg;
         INT_PTR result = RunModal(dlg, {
             [&] { PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
-            [&] { ok(false, "expected the Close command to have ended the dialog"); },
+            [&] { ok(false, "expected the Close command to have ended the dialog, it is still open"); },
         });
         ok(result == IDCANCEL, "expected IDCANCEL, got %d", static_cast<int>(result));
         g_app.m_pMainWnd = nullptr;

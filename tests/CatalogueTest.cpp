@@ -50,14 +50,17 @@ void TestOrder(HIMAGELIST catalogue) {
     IMAGEINFO info = {};
     ImageList_GetImageInfo(catalogue, 0, &info);
     ok(info.rcImage.right - info.rcImage.left == 32 && info.rcImage.bottom - info.rcImage.top == 32,
-       "expected 32x32 images");
+       "expected 32x32 images, got %ldx%ld", info.rcImage.right - info.rcImage.left,
+       info.rcImage.bottom - info.rcImage.top);
 
     std::vector<UINT> ids = ExpectedOrder();
     ok(ids.size() == 483, "expected 483 ids in the load order, got %u", static_cast<unsigned>(ids.size()));
     int mismatches = 0;
     for (int i = 0; i < count && i < static_cast<int>(ids.size()); ++i) {
         if (Draw(catalogue, i) != DrawResource(ids[i])) {
-            if (++mismatches <= 10) ok(false, "index %d is not the picture of resource %u", i, ids[i]);
+            if (++mismatches <= 10)
+                ok(false, "index %d: expected the picture of resource %u, got one with %d pixels different", i,
+                   ids[i], testutil::CountDifferent(Draw(catalogue, i), DrawResource(ids[i])));
         }
         ok(CatalogueResourceId(i) == ids[i], "index %d: expected id %u, got %u", i, ids[i], CatalogueResourceId(i));
     }
@@ -73,9 +76,13 @@ void TestOrder(HIMAGELIST catalogue) {
         char label[32];
         snprintf(label, sizeof label, "index %d", e.index);
         ok_context(label);
-        ok(Draw(catalogue, e.index) == DrawResource(e.id), "expected the picture of resource %u", e.id);
+        ok(Draw(catalogue, e.index) == DrawResource(e.id),
+           "expected the picture of resource %u, got one with %d pixels different", e.id,
+           testutil::CountDifferent(Draw(catalogue, e.index), DrawResource(e.id)));
     }
-    ok(CatalogueResourceId(-1) == 0 && CatalogueResourceId(483) == 0, "expected no id outside the catalogue");
+    ok(CatalogueResourceId(-1) == 0 && CatalogueResourceId(483) == 0,
+       "expected no id outside the catalogue, got %u at -1 and %u at 483", CatalogueResourceId(-1),
+       CatalogueResourceId(483));
 
     ok_context("not in the catalogue");
     for (UINT id : {UINT(IDR_MAINFRAME), UINT(IDI_SPARE), UINT(IDI_ABOUT)}) {
@@ -117,20 +124,22 @@ void TestAppend() {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     HIMAGELIST list = ImageList_Create(32, 32, ILC_MASK, 4, 4);
     const UINT first[] = {150};
-    ok(AppendIconResources(list, inst, first, 1), "expected resource 150 appended");
+    ok(AppendIconResources(list, inst, first, 1), "expected resource 150 appended, it was refused");
     // 16-colour icons: one image, and 32 x 32 beside 16 x 16.
     const UINT more[] = {128, 148, 129};
-    ok(AppendIconResources(list, inst, more, 3), "expected resources 128, 148 and 129 appended");
+    ok(AppendIconResources(list, inst, more, 3), "expected resources 128, 148 and 129 appended, they were refused");
     ok(ImageList_GetImageCount(list) == 4, "expected 4 images, got %d", ImageList_GetImageCount(list));
     const UINT all[] = {150, 128, 148, 129};
     for (int i = 0; i < 4; ++i)
-        ok(Draw(list, i) == DrawResource(all[i]), "index %d: expected the picture of resource %u", i, all[i]);
+        ok(Draw(list, i) == DrawResource(all[i]),
+           "index %d: expected the picture of resource %u, got one with %d pixels different", i, all[i],
+           testutil::CountDifferent(Draw(list, i), DrawResource(all[i])));
 
     // 153 is no icon: nothing of the run may land, or every later index shifts.
     const UINT gap[] = {151, 153, 152};
-    ok(!AppendIconResources(list, inst, gap, 3), "expected a run with a missing icon refused");
+    ok(!AppendIconResources(list, inst, gap, 3), "expected a run with a missing icon refused, it was appended");
     ok(ImageList_GetImageCount(list) == 4, "expected the list untouched, got %d images", ImageList_GetImageCount(list));
-    ok(!AppendIconResources(nullptr, inst, first, 1), "expected no list refused");
+    ok(!AppendIconResources(nullptr, inst, first, 1), "expected no list refused, it was accepted");
     ImageList_Destroy(list);
 }
 
@@ -145,7 +154,9 @@ void TestFillRunsOut() {
     CIconChooserDlg chooser;
     int count = ImageList_GetImageCount(chooser.m_imageList.GetSafeHandle());
     ok(count == 483, "expected 483 images at the first look, got %d", count);
-    ok(Draw(chooser.m_imageList.GetSafeHandle(), 482) == DrawResource(631), "expected the last image complete");
+    ok(Draw(chooser.m_imageList.GetSafeHandle(), 482) == DrawResource(631),
+       "expected the last image complete, got %d pixels different from resource 631",
+       testutil::CountDifferent(Draw(chooser.m_imageList.GetSafeHandle(), 482), DrawResource(631)));
 }
 
 }  // namespace

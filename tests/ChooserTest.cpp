@@ -219,7 +219,8 @@ void TestOpening() {
         int dx = 0, dy = 0;
         RECT rc;
         GetWindowRect(h, &rc);
-        ok(GetWindow(h, GW_OWNER) == nullptr, "expected no owner without a main window");
+        ok(GetWindow(h, GW_OWNER) == nullptr, "expected no owner without a main window, got %p",
+           GetWindow(h, GW_OWNER));
         ok(CentredOn(rc, WorkArea(), &dx, &dy), "expected the chooser centred in the work area, off by %d,%d", dx,
            dy);
     });
@@ -252,7 +253,8 @@ void TestCategories() {
             std::vector<Item> items = ListItems(List(dlg.m_hWnd));
             std::vector<int> want = Expected(kTabs[t]);
             if (!ok(static_cast<int>(items.size()) == kTabs[t].count && items.size() == want.size(),
-                    "expected %d icons, got %d", kTabs[t].count, static_cast<int>(items.size())))
+                    "expected %d icons (%u in the table), got %u", kTabs[t].count,
+                    static_cast<unsigned>(want.size()), static_cast<unsigned>(items.size())))
                 return;
             int wrong = 0;
             for (size_t p = 0; p < items.size(); ++p) {
@@ -264,7 +266,8 @@ void TestCategories() {
                 if (items[p].data >= 0 && items[p].data < 483) ++seen[items[p].data];
             }
             ok(wrong == 0, "expected every item in place, %d wrong", wrong);
-            ok(SelectedCount(List(dlg.m_hWnd)) == 0, "expected no selection after the tab change");
+            ok(SelectedCount(List(dlg.m_hWnd)) == 0, "expected no selection after the tab change, got %d selected",
+               SelectedCount(List(dlg.m_hWnd)));
         });
     }
     RunModal(dlg, steps);
@@ -292,7 +295,7 @@ void TestChoosing() {
                 ok(sel == 2, "expected the third icon selected by the click, got %d", sel);
                 PostButton(dlg.m_hWnd, IDOK);
             },
-            [&] { ok(false, "expected &OK to have ended the chooser"); },
+            [&] { ok(false, "expected &OK to have ended the chooser, it is still open"); },
         });
         ok(result == IDOK, "expected IDOK, got %d", static_cast<int>(result));
         ok(dlg.m_chosenIcon == 160, "expected icon 160, got %d", dlg.m_chosenIcon);
@@ -303,7 +306,7 @@ void TestChoosing() {
         dlg.m_chosenIcon = 33;
         INT_PTR result = RunModal(dlg, {
             [&] { PostButton(dlg.m_hWnd, IDOK); },
-            [&] { ok(false, "expected &OK to have ended the chooser"); },
+            [&] { ok(false, "expected &OK to have ended the chooser, it is still open"); },
         });
         ok(result == IDOK, "expected IDOK, got %d", static_cast<int>(result));
         ok(dlg.m_chosenIcon == -1, "expected -1, got %d", dlg.m_chosenIcon);
@@ -332,10 +335,11 @@ void TestChoosing() {
         INT_PTR result = RunModal(dlg, {
             [&] { PostItemClick(List(dlg.m_hWnd), 7); },
             [&] {
-                ok(Selected(List(dlg.m_hWnd)) == 7, "expected icon 7 selected before cancelling");
+                ok(Selected(List(dlg.m_hWnd)) == 7, "expected icon 7 selected before cancelling, got %d",
+                   Selected(List(dlg.m_hWnd)));
                 cancel.act(dlg.m_hWnd);
             },
-            [&] { ok(false, "expected the chooser to have ended"); },
+            [&] { ok(false, "expected the chooser to have ended, it is still open"); },
         });
         ok(result == IDCANCEL, "expected IDCANCEL, got %d", static_cast<int>(result));
         ok(dlg.m_chosenIcon == 160, "expected icon 160 kept, got %d", dlg.m_chosenIcon);
@@ -346,7 +350,7 @@ void TestChoosing() {
         INT_PTR result = RunModal(dlg, {
             [&] { PostItemClick(List(dlg.m_hWnd), 4); },
             [&] {
-                ok(Selected(List(dlg.m_hWnd)) == 4, "expected icon 4 selected");
+                ok(Selected(List(dlg.m_hWnd)) == 4, "expected icon 4 selected, got %d", Selected(List(dlg.m_hWnd)));
                 PostTabClick(dlg.m_hWnd, 2);
             },
             [&] {
@@ -378,13 +382,13 @@ void TestChoosing() {
             },
             [&] {
                 HWND list = List(dlg.m_hWnd);
-                ok(IsWindowVisible(dlg.m_hWnd), "expected the chooser open after the double click");
+                ok(IsWindowVisible(dlg.m_hWnd), "expected the chooser open after the double click, it is hidden");
                 ok(Selected(list) == 9 && SelectedCount(list) == 1, "expected icon 9 alone selected, got %d of %d",
                    Selected(list), SelectedCount(list));
-                ok(GetFocus() == list, "expected the focus in the list after the click");
+                ok(GetFocus() == list, "expected the focus in the list %p after the click, got %p", list, GetFocus());
                 PostKey(list, VK_RETURN);
             },
-            [&] { ok(false, "expected Enter to have ended the chooser"); },
+            [&] { ok(false, "expected Enter to have ended the chooser, it is still open"); },
         });
         ok(result == IDOK, "expected IDOK from Enter, got %d", static_cast<int>(result));
         ok(dlg.m_chosenIcon == 289, "expected icon 289 (tenth of \"Tiere\"), got %d", dlg.m_chosenIcon);
@@ -425,23 +429,26 @@ void TestFromMainDialogConfirm() {
             // Ticked and cleared again by the user.
             SendMessageA(GetDlgItem(h, IDC_NEW_ICON), BM_CLICK, 0, 0);
             SendMessageA(GetDlgItem(h, IDC_NEW_ICON), BM_CLICK, 0, 0);
-            ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_UNCHECKED, "expected Neues S&ymbol cleared");
+            ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_UNCHECKED, "expected Neues S&ymbol cleared, got state %u",
+               IsDlgButtonChecked(h, IDC_NEW_ICON));
             // Off the middle of the work area, so that centring over the
             // owner is told apart from centring in the work area.
             SetWindowPos(h, nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             PaintMarker(h);
-            ok(MarkerIntact(h), "expected the marker painted");
+            ok(MarkerIntact(h), "expected the marker painted, %d of 1024 pixels differ",
+               testutil::CountDifferent(Preview(h), std::vector<COLORREF>(32 * 32, kMarker)));
             PostButton(h, IDC_CHANGE_ICON);
         },
         When(Shown(dlg.m_iconChooser), [&] {
             chooser = FindThreadWindow(kChooserTitle);
-            ok(chooser != nullptr && chooser == dlg.m_iconChooser.m_hWnd, "expected the chooser open, found %p",
-               chooser);
+            ok(chooser != nullptr && chooser == dlg.m_iconChooser.m_hWnd, "expected the chooser %p open, found %p",
+               dlg.m_iconChooser.m_hWnd, chooser);
             chooser = dlg.m_iconChooser.m_hWnd;
-            ok(IsWindowEnabled(chooser), "expected the chooser enabled");
-            ok(!IsWindowEnabled(dlg.m_hWnd), "expected the main dialog disabled under the chooser");
-            ok(GetWindow(chooser, GW_OWNER) == dlg.m_hWnd, "expected the main dialog to own the chooser");
+            ok(IsWindowEnabled(chooser), "expected the chooser enabled, it is disabled");
+            ok(!IsWindowEnabled(dlg.m_hWnd), "expected the main dialog disabled under the chooser, it is enabled");
+            ok(GetWindow(chooser, GW_OWNER) == dlg.m_hWnd, "expected the main dialog %p to own the chooser, got %p",
+               dlg.m_hWnd, GetWindow(chooser, GW_OWNER));
             RECT main, rc;
             GetWindowRect(dlg.m_hWnd, &main);
             GetWindowRect(chooser, &rc);
@@ -451,16 +458,19 @@ void TestFromMainDialogConfirm() {
         }),
         [&] { PostItemClick(List(chooser), 2); },
         [&] {
-            ok(Selected(List(chooser)) == 2, "expected the third icon selected");
+            ok(Selected(List(chooser)) == 2, "expected the third icon selected, got %d", Selected(List(chooser)));
             PostButton(chooser, IDOK);
         },
         When(Gone(dlg.m_iconChooser), [&] {
             HWND h = dlg.m_hWnd;
-            ok(!IsWindow(chooser), "expected the chooser window destroyed");
-            ok(IsWindowEnabled(h) && GetActiveWindow() == h, "expected the main dialog enabled and active");
+            ok(!IsWindow(chooser), "expected the chooser window destroyed, it still exists");
+            ok(IsWindowEnabled(h) && GetActiveWindow() == h,
+               "expected the main dialog %p enabled and active, got enabled %d, active %p", h, IsWindowEnabled(h),
+               GetActiveWindow());
             ok(dlg.m_iconChooser.m_chosenIcon == 160, "expected icon 160, got %d", dlg.m_iconChooser.m_chosenIcon);
             ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_CHECKED && dlg.m_bNewIcon == 1,
-               "expected Neues S&ymbol ticked");
+               "expected Neues S&ymbol ticked, got state %u, m_bNewIcon %d", IsDlgButtonChecked(h, IDC_NEW_ICON),
+               dlg.m_bNewIcon);
             ok(ItemText(h, IDC_OLD_TITLE) == "alter titel" && ItemText(h, IDC_NEW_TITLE) == "Neuer Titel",
                "expected the edits kept, got \"%s\", \"%s\"", ItemText(h, IDC_OLD_TITLE).c_str(),
                ItemText(h, IDC_NEW_TITLE).c_str());
@@ -493,11 +503,12 @@ void TestFromMainDialogNothingSelected() {
             ok(dlg.m_iconChooser.m_chosenIcon == 300, "expected icon 300 kept, got %d",
                dlg.m_iconChooser.m_chosenIcon);
             ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_CHECKED && dlg.m_bNewIcon == 1,
-               "expected Neues S&ymbol ticked");
+               "expected Neues S&ymbol ticked, got state %u, m_bNewIcon %d", IsDlgButtonChecked(h, IDC_NEW_ICON),
+               dlg.m_bNewIcon);
             ok(ItemText(h, IDC_OLD_TITLE) == "suche", "expected the search text kept, got \"%s\"",
                ItemText(h, IDC_OLD_TITLE).c_str());
             UpdateWindow(h);
-            ok(!MarkerIntact(h), "expected the preview repainted");
+            ok(!MarkerIntact(h), "expected the preview repainted, it still shows the marker");
             int diff = testutil::CountDifferent(Preview(h), CatalogueImage(catalogue, 300));
             ok(diff == 0, "expected icon 300 in the preview, %d of 1024 pixels differ", diff);
         }),
@@ -521,7 +532,8 @@ void TestFromMainDialogCancel() {
         },
         When(Shown(dlg.m_iconChooser), [&] { PostItemClick(List(dlg.m_iconChooser.m_hWnd), 3); }),
         [&] {
-            ok(Selected(List(dlg.m_iconChooser.m_hWnd)) == 3, "expected icon 3 selected before cancelling");
+            ok(Selected(List(dlg.m_iconChooser.m_hWnd)) == 3, "expected icon 3 selected before cancelling, got %d",
+               Selected(List(dlg.m_iconChooser.m_hWnd)));
             PostButton(dlg.m_iconChooser.m_hWnd, IDCANCEL);
         },
         When(Gone(dlg.m_iconChooser), [&] {
@@ -530,12 +542,16 @@ void TestFromMainDialogCancel() {
             UpdateWindow(h);
             ok(dlg.m_iconChooser.m_chosenIcon == 77, "expected icon 77 kept, got %d", dlg.m_iconChooser.m_chosenIcon);
             ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_UNCHECKED && dlg.m_bNewIcon == 0,
-               "expected Neues S&ymbol still cleared");
+               "expected Neues S&ymbol still cleared, got state %u, m_bNewIcon %d",
+               IsDlgButtonChecked(h, IDC_NEW_ICON), dlg.m_bNewIcon);
             ok(ItemText(h, IDC_OLD_TITLE) == "eins" && ItemText(h, IDC_NEW_TITLE) == "zwei",
                "expected the edits kept, got \"%s\", \"%s\"", ItemText(h, IDC_OLD_TITLE).c_str(),
                ItemText(h, IDC_NEW_TITLE).c_str());
-            ok(MarkerIntact(h), "expected nothing repainted after cancelling");
-            ok(IsWindowEnabled(h) && GetActiveWindow() == h, "expected the main dialog enabled and active");
+            ok(MarkerIntact(h), "expected nothing repainted after cancelling, %d of 1024 marker pixels painted over",
+               testutil::CountDifferent(Preview(h), std::vector<COLORREF>(32 * 32, kMarker)));
+            ok(IsWindowEnabled(h) && GetActiveWindow() == h,
+               "expected the main dialog %p enabled and active, got enabled %d, active %p", h, IsWindowEnabled(h),
+               GetActiveWindow());
         }),
     });
     g_app.m_pMainWnd = nullptr;
@@ -559,7 +575,8 @@ void TestChooserKeptInWorkArea() {
                "expected (%ld,%ld)-(%ld,%ld) inside the work area (%ld,%ld)-(%ld,%ld)", rc.left, rc.top, rc.right,
                rc.bottom, work.left, work.top, work.right, work.bottom);
             // Moved no further than needed.
-            ok(rc.right == work.right && rc.bottom == work.bottom, "expected it against the corner, got %ld,%ld",
+            ok(rc.right == work.right && rc.bottom == work.bottom,
+               "expected its bottom right against the corner %ld,%ld, got %ld,%ld", work.right, work.bottom,
                rc.right, rc.bottom);
             PostButton(chooser, IDCANCEL);
         }),
@@ -663,19 +680,24 @@ void TestInfoOverChooser() {
                 about = FindThreadWindow(kAboutTitle);
                 ok(GetWindow(about, GW_OWNER) == chooser, "expected the chooser %p to own the About box, got %p",
                    chooser, GetWindow(about, GW_OWNER));
-                ok(!IsWindowEnabled(chooser), "expected the chooser disabled under the About box");
-                ok(!IsWindowEnabled(dlg.m_hWnd), "expected the main dialog disabled too");
-                ok(IsWindowEnabled(about) && GetActiveWindow() == about, "expected the About box active");
+                ok(!IsWindowEnabled(chooser), "expected the chooser disabled under the About box, it is enabled");
+                ok(!IsWindowEnabled(dlg.m_hWnd), "expected the main dialog disabled too, it is enabled");
+                ok(IsWindowEnabled(about) && GetActiveWindow() == about,
+                   "expected the About box %p enabled and active, got enabled %d, active %p", about,
+                   IsWindowEnabled(about), GetActiveWindow());
                 closing.act(about);
             }),
             When(AboutGone, [&] {
-                ok(!IsWindow(about), "expected the About box destroyed");
-                ok(IsWindowVisible(chooser) && IsWindowEnabled(chooser), "expected the chooser open and enabled");
+                ok(!IsWindow(about), "expected the About box destroyed, it still exists");
+                ok(IsWindowVisible(chooser) && IsWindowEnabled(chooser),
+                   "expected the chooser open and enabled, got visible %d, enabled %d", IsWindowVisible(chooser),
+                   IsWindowEnabled(chooser));
                 ok(GetActiveWindow() == chooser, "expected the chooser active, got %p", GetActiveWindow());
                 int cur = static_cast<int>(SendMessageA(Tab(chooser), TCM_GETCURSEL, 0, 0));
                 ok(cur == 3, "expected tab 3 still current, got %d", cur);
                 ok(Selected(List(chooser)) == 5 && SelectedCount(List(chooser)) == 1,
-                   "expected icon 5 still selected, got %d", Selected(List(chooser)));
+                   "expected icon 5 alone still selected, got %d of %d selected", Selected(List(chooser)),
+                   SelectedCount(List(chooser)));
                 int n = static_cast<int>(SendMessageA(List(chooser), LVM_GETITEMCOUNT, 0, 0));
                 ok(n == 68, "expected the 68 icons of \"Star Trek\", got %d", n);
                 PostButton(chooser, IDOK);
@@ -683,7 +705,8 @@ void TestInfoOverChooser() {
             When(Gone(dlg.m_iconChooser), [&] {
                 ok(dlg.m_iconChooser.m_chosenIcon == 95, "expected icon 95, got %d", dlg.m_iconChooser.m_chosenIcon);
                 ok(IsWindowEnabled(dlg.m_hWnd) && GetActiveWindow() == dlg.m_hWnd,
-                   "expected the main dialog enabled and active");
+                   "expected the main dialog %p enabled and active, got enabled %d, active %p", dlg.m_hWnd,
+                   IsWindowEnabled(dlg.m_hWnd), GetActiveWindow());
             }),
         });
         g_app.m_pMainWnd = nullptr;
@@ -758,9 +781,11 @@ void TestCatalogueSurvivesOpenings() {
     RunModal(dlg, [&] {
         HWND list = List(dlg.m_hWnd);
         HIMAGELIST normal = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
-        ok(normal == before, "expected the catalogue in the list again");
+        ok(normal == before, "expected the catalogue %p in the list again, got %p", before, normal);
         std::vector<Item> items = ListItems(list);
-        ok(items.size() == 40 && items[39].data == 39, "expected the 40 icons of \"Standard\" again");
+        ok(items.size() == 40 && items[39].data == 39,
+           "expected the 40 icons of \"Standard\" again, got %u, the 40th with data %d",
+           static_cast<unsigned>(items.size()), items.size() >= 40 ? items[39].data : -1);
     });
 }
 

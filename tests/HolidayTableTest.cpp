@@ -64,7 +64,8 @@ void TestArraysAndCount() {
            g_holidayMonth[i]);
         ok(g_holidayDay[i] >= 0 && g_holidayDay[i] <= 31, "row %u: day %d out of 0-31", unsigned(i),
            g_holidayDay[i]);
-        ok(g_holidayCountry[i] != nullptr && g_holidayCountry[i][0] != '\0', "row %u: no name", unsigned(i));
+        ok(g_holidayCountry[i] != nullptr && g_holidayCountry[i][0] != '\0', "row %u: expected a name, got %s",
+           unsigned(i), g_holidayCountry[i] ? "an empty one" : "none");
     }
 }
 
@@ -79,8 +80,8 @@ void TestRowsPerMonth() {
 
     // Months never go back; the rows of one month stand together.
     for (std::size_t i = 1; i < kHolidayCount; ++i)
-        ok(g_holidayMonth[i] >= g_holidayMonth[i - 1], "row %u: month %d after month %d", unsigned(i),
-           g_holidayMonth[i], g_holidayMonth[i - 1]);
+        ok(g_holidayMonth[i] >= g_holidayMonth[i - 1], "row %u: expected month %d or later, got %d", unsigned(i),
+           g_holidayMonth[i - 1], g_holidayMonth[i]);
 
     // 189 dates carry at least one row (two of them day 0).
     std::set<std::pair<int, int>> dates;
@@ -96,7 +97,8 @@ void TestNamesShared() {
         const char* p = g_holidayCountry[i];
         pointers.insert(p);
         auto inserted = pointerOf.insert({p, p});
-        ok(inserted.first->second == p, "row %u: \"%s\" is a second copy of the name", unsigned(i), p);
+        ok(inserted.first->second == p, "row %u: expected \"%s\" at the shared %p, got a second copy at %p",
+           unsigned(i), p, static_cast<const void*>(inserted.first->second), static_cast<const void*>(p));
     }
     ok(pointerOf.size() == 193, "expected 193 distinct names, got %u", unsigned(pointerOf.size()));
     ok(pointers.size() == 193, "expected 193 distinct name pointers, got %u", unsigned(pointers.size()));
@@ -111,7 +113,7 @@ void TestNoDuplicateRows() {
     std::set<std::tuple<int, int, std::string>> rows;
     for (std::size_t i = 0; i < kHolidayCount; ++i) {
         bool fresh = rows.insert({g_holidayDay[i], g_holidayMonth[i], g_holidayCountry[i]}).second;
-        ok(fresh, "row %u (%d.%d. \"%s\") repeats an earlier row", unsigned(i), g_holidayDay[i],
+        ok(fresh, "row %u: expected a new row, got %d.%d. \"%s\" again", unsigned(i), g_holidayDay[i],
            g_holidayMonth[i], g_holidayCountry[i]);
     }
 }
@@ -131,7 +133,9 @@ void TestDayZeroRows() {
     for (std::size_t i = 0; i < kHolidayCount; ++i)
         if (g_holidayDay[i] == 0) ++zeros;
     ok(zeros == 3, "expected 3 rows with day 0, got %d", zeros);
-    ok(DatesOf("Jamaika") == 1 && DatesOf(kGrossbritannien) == 1, "Jamaika and Grossbritannien: one row each");
+    ok(DatesOf("Jamaika") == 1 && DatesOf(kGrossbritannien) == 1,
+       "Jamaika and Grossbritannien: expected one row each, got %d and %d", DatesOf("Jamaika"),
+       DatesOf(kGrossbritannien));
     ok(DatesOf("Italien") == 2, "Italien: expected 2 rows (0.6. and 25.4.), got %d", DatesOf("Italien"));
 }
 
@@ -158,7 +162,9 @@ void TestStretches() {
         const Stretch& st = stretches[s];
         std::size_t at = Find(st.rows[0].day, st.rows[0].month, st.rows[0].country);
         starts[s] = at;
-        if (!ok(at + st.count < kHolidayCount, "%s: first row not found", st.label)) continue;
+        if (!ok(at + st.count < kHolidayCount, "%s: expected the first row with %u rows after it, got it at %u of %u",
+                st.label, unsigned(st.count), unsigned(at), unsigned(kHolidayCount)))
+            continue;
         for (std::size_t k = 0; k < st.count; ++k) {
             Row r = RowAt(at + k);
             ok(RowIs(at + k, st.rows[k].day, st.rows[k].month, st.rows[k].country),
@@ -170,8 +176,8 @@ void TestStretches() {
         ok(g_holidayDay[at + st.count] == st.dayAfter, "%s: expected day %d after the stretch, got %d",
            st.label, st.dayAfter, g_holidayDay[at + st.count]);
     }
-    ok(starts[0] < starts[1] && starts[1] < starts[2], "stretches out of order: %u, %u, %u", unsigned(starts[0]),
-       unsigned(starts[1]), unsigned(starts[2]));
+    ok(starts[0] < starts[1] && starts[1] < starts[2], "expected the stretches in this order, got rows %u, %u, %u",
+       unsigned(starts[0]), unsigned(starts[1]), unsigned(starts[2]));
 
     // Everywhere else the days run forward within a month: the only steps back
     // are the three at the ends of the stretches' first runs.
@@ -182,28 +188,30 @@ void TestStretches() {
     ok(back == expectedBack, "expected 3 steps back in the day (rows %u, %u, %u), got %u", unsigned(starts[0] + 3),
        unsigned(starts[1] + 3), unsigned(starts[2] + 4), unsigned(back.size()));
     for (std::size_t i : back)
-        ok(expectedBack.count(i) == 1, "row %u: day %d.%d. after %d.%d. outside the stretches", unsigned(i),
-           g_holidayDay[i], g_holidayMonth[i], g_holidayDay[i - 1], g_holidayMonth[i - 1]);
+        ok(expectedBack.count(i) == 1, "row %u: expected no step back outside the stretches, got %d.%d. after %d.%d.",
+           unsigned(i), g_holidayDay[i], g_holidayMonth[i], g_holidayDay[i - 1], g_holidayMonth[i - 1]);
 }
 
 void TestWindows1252() {
     ok_context("Windows-1252");
     std::size_t at = Find(1, 5, kOesterreich);
-    ok(at < kHolidayCount, "1.5. \\xD6sterreich not found");
+    ok(at < kHolidayCount, "expected a row 1.5. \\xD6sterreich, found none");
     if (at < kHolidayCount) {
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(g_holidayCountry[at]);
-        ok(bytes[0] == 0xD6 && std::strlen(g_holidayCountry[at]) == 10, "Oesterreich: expected 0xD6 and 10 bytes");
+        ok(bytes[0] == 0xD6 && std::strlen(g_holidayCountry[at]) == 10,
+           "Oesterreich: expected 0xD6 and 10 bytes, got 0x%02X and %u bytes", bytes[0],
+           unsigned(std::strlen(g_holidayCountry[at])));
     }
-    ok(Find(12, 7, kSaoTome) < kHolidayCount, "12.7.: S\\xE3o Tom\\xE9 und Pr\\xEDncipe not found");
-    ok(Find(7, 12, kElfenbeinkueste) < kHolidayCount, "7.12.: Elfenbeink\\xFCste not found");
-    ok(Find(23, 7, kAegypten) < kHolidayCount, "23.7.: \\xC4gypten not found");
-    ok(Find(0, 6, kGrossbritannien) < kHolidayCount, "0.6.: Gro\\xDF" "britannien not found");
-    ok(Find(2, 4, kRussland) < kHolidayCount, "2.4.: Russische F\\xF6" "deration not found");
-    ok(Find(3, 7, "Wei\xDFru\xDFland") < kHolidayCount, "3.7.: Wei\\xDFru\\xDFland not found");
+    ok(Find(12, 7, kSaoTome) < kHolidayCount, "expected a row 12.7. S\\xE3o Tom\\xE9 und Pr\\xEDncipe, found none");
+    ok(Find(7, 12, kElfenbeinkueste) < kHolidayCount, "expected a row 7.12. Elfenbeink\\xFCste, found none");
+    ok(Find(23, 7, kAegypten) < kHolidayCount, "expected a row 23.7. \\xC4gypten, found none");
+    ok(Find(0, 6, kGrossbritannien) < kHolidayCount, "expected a row 0.6. Gro\\xDF" "britannien, found none");
+    ok(Find(2, 4, kRussland) < kHolidayCount, "expected a row 2.4. Russische F\\xF6" "deration, found none");
+    ok(Find(3, 7, "Wei\xDFru\xDFland") < kHolidayCount, "expected a row 3.7. Wei\\xDFru\\xDFland, found none");
     // No name carries UTF-8: its lead bytes 0xC3 and 0xC2 are no letters of these names.
     for (std::size_t i = 0; i < kHolidayCount; ++i)
         ok(std::strchr(g_holidayCountry[i], '\xC3') == nullptr && std::strchr(g_holidayCountry[i], '\xC2') == nullptr,
-           "row %u: \"%s\" looks like UTF-8", unsigned(i), g_holidayCountry[i]);
+           "row %u: expected Windows-1252, got \"%s\", which looks like UTF-8", unsigned(i), g_holidayCountry[i]);
 }
 
 void TestMonthNames() {

@@ -48,7 +48,7 @@ std::string Utf8ToWindows1252(const std::string& utf8, bool* lossless) {
 // Parses the lines "- D.M.: "name", "name"" of the data file.
 bool ReadDateList(const std::string& path, DateList* dates, int* rows) {
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!ok(file != nullptr, "cannot open the data file %s", path.c_str())) return false;
+    if (!ok(file != nullptr, "expected to open the data file %s, fopen failed", path.c_str())) return false;
     char buffer[1024];
     int lineNumber = 0;
     *rows = 0;
@@ -59,22 +59,26 @@ bool ReadDateList(const std::string& path, DateList* dates, int* rows) {
         if (line.compare(0, 2, "- ") != 0) continue;
         int day = -1, month = -1, used = 0;
         bool parsed = std::sscanf(line.c_str(), "- %d.%d.:%n", &day, &month, &used) == 2 && used > 0;
-        if (!ok(parsed, "line %d: cannot read the date of \"%s\"", lineNumber, line.c_str())) continue;
+        if (!ok(parsed, "line %d: expected \"- D.M.:\", got \"%s\"", lineNumber, line.c_str())) continue;
         Names& names = (*dates)[{month, day}];
-        ok(names.empty(), "line %d: date %d.%d. listed twice", lineNumber, day, month);
+        ok(names.empty(), "line %d: expected date %d.%d. once, got it again after %u names", lineNumber, day, month,
+           unsigned(names.size()));
         std::size_t pos = used;
         for (;;) {
             std::size_t open = line.find('"', pos);
             if (open == std::string::npos) break;
             std::size_t close = line.find('"', open + 1);
-            if (!ok(close != std::string::npos, "line %d: unterminated name", lineNumber)) break;
+            if (!ok(close != std::string::npos, "line %d: expected a closing quote after column %u, found none",
+                    lineNumber, unsigned(open)))
+                break;
             bool lossless = false;
             names.push_back(Utf8ToWindows1252(line.substr(open + 1, close - open - 1), &lossless));
-            ok(lossless, "line %d: name %u is not Windows-1252", lineNumber, unsigned(names.size()));
+            ok(lossless, "line %d: expected name %u in Windows-1252, got \"%s\"", lineNumber, unsigned(names.size()),
+               line.substr(open + 1, close - open - 1).c_str());
             ++*rows;
             pos = close + 1;
         }
-        ok(!names.empty(), "line %d: no names", lineNumber);
+        ok(!names.empty(), "line %d: expected names, found none in \"%s\"", lineNumber, line.c_str());
     }
     std::fclose(file);
     return true;
@@ -163,14 +167,15 @@ void TestEveryDayOf2028(const DateList& dates) {
             // separator or line feed at the end, the day-0 rows never shown.
             std::size_t lf = got.find('\n');
             ok(lf != std::string::npos && got.find('\n', lf + 1) == std::string::npos,
-               "%s: expected exactly one line feed", label);
-            ok(got.find('\r') == std::string::npos, "%s: carriage return in the text", label);
+               "%s: expected exactly one line feed, got %u", label, unsigned(std::count(got.begin(), got.end(), '\n')));
+            ok(got.find('\r') == std::string::npos, "%s: expected no carriage return, got \"%s\"", label,
+               Visible(got).c_str());
             ok(got.size() > 2 && got.back() != '\n' && got.back() != ' ' && got.back() != ',',
-               "%s: the text ends with a separator or line feed", label);
+               "%s: expected the text to end in a name, got \"%s\"", label, Visible(got).c_str());
             ok(got.find("Jamaika") == std::string::npos && got.find("Gro\xDF" "britannien") == std::string::npos,
-               "%s: a day-0 row is shown", label);
+               "%s: expected no day-0 row, got \"%s\"", label, Visible(got).c_str());
             ok(got.find("Italien") == std::string::npos || (day == 25 && month == 4),
-               "%s: Italien outside 25 April", label);
+               "%s: expected Italien on 25 April only, got \"%s\"", label, Visible(got).c_str());
             if (got.find("<leider keiner>") == std::string::npos) {
                 ++withNames;
                 std::string second = got.substr(lf + 1);
@@ -296,7 +301,7 @@ void TestFakedToday(const std::string& option, const DateList& dates) {
     ok_context(option);
     int day = 0, month = 0;
     if (!ok(std::sscanf(option.c_str(), "today=%d.%d.", &day, &month) == 2 && month >= 1 && month <= 12,
-            "cannot read \"%s\"", option.c_str()))
+            "expected today=D.M. with a month of 1-12, got \"%s\"", option.c_str()))
         return;
     std::string expected = Expected(dates, day, month);
     std::string got = GetHolidayTextForToday();
@@ -306,7 +311,9 @@ void TestFakedToday(const std::string& option, const DateList& dates) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!ok(argc == 3 || argc == 4, "usage: HolidayTextTest <holidays.txt> <UTC|Tokyo|Berlin> [today=D.M.]"))
+    if (!ok(argc == 3 || argc == 4,
+            "expected 2 or 3 arguments (usage: HolidayTextTest <holidays.txt> <UTC|Tokyo|Berlin> [today=D.M.]), got %d",
+            argc - 1))
         return ok_summary();
     const std::string zone = argv[2];
     DateList dates;

@@ -121,14 +121,17 @@ int DepthOfEntry(const GroupEntry& e) {
 std::vector<IconImage> ReadGroup(HMODULE module, WORD groupId) {
     std::vector<IconImage> images;
     Bytes group = Resource(module, RT_GROUP_ICON, groupId, kAustria);
-    if (!ok(group.size >= sizeof(GroupHeader), "group %u: no directory", groupId)) return images;
+    if (!ok(group.size >= sizeof(GroupHeader), "group %u: expected a directory, got %lu bytes", groupId,
+            (unsigned long)group.size))
+        return images;
     GroupHeader header;
     memcpy(&header, group.data, sizeof header);
     if (!ok(header.reserved == 0 && header.type == 1, "group %u: header %u/%u, expected 0/1",
             groupId, header.reserved, header.type))
         return images;
     if (!ok(group.size == sizeof header + header.count * sizeof(GroupEntry),
-            "group %u: %lu bytes for %u entries", groupId, (unsigned long)group.size, header.count))
+            "group %u: expected %u bytes for %u entries, got %lu", groupId,
+            (unsigned)(sizeof header + header.count * sizeof(GroupEntry)), header.count, (unsigned long)group.size))
         return images;
     for (int n = 0; n < header.count; ++n) {
         GroupEntry e;
@@ -139,10 +142,11 @@ std::vector<IconImage> ReadGroup(HMODULE module, WORD groupId) {
         im.height = e.height ? e.height : 256;
         im.bits = DepthOfEntry(e);
         im.bytes = Resource(module, RT_ICON, e.id, kAustria);
-        if (!ok(im.bytes.size >= sizeof(BITMAPINFOHEADER), "group %u: icon %u missing or too short",
-                groupId, e.id))
+        if (!ok(im.bytes.size >= sizeof(BITMAPINFOHEADER), "group %u: expected icon %u of at least %u bytes, got %lu",
+                groupId, e.id, (unsigned)sizeof(BITMAPINFOHEADER), (unsigned long)im.bytes.size))
             continue;
-        ok(memcmp(im.bytes.data, "\x89PNG", 4) != 0, "group %u: icon %u is PNG-compressed", groupId, e.id);
+        ok(memcmp(im.bytes.data, "\x89PNG", 4) != 0, "group %u: expected icon %u as a DIB, it is PNG-compressed",
+           groupId, e.id);
         BITMAPINFOHEADER bih;
         memcpy(&bih, im.bytes.data, sizeof bih);
         ok(bih.biSize == sizeof bih && bih.biCompression == BI_RGB && bih.biPlanes == 1,
@@ -152,8 +156,8 @@ std::vector<IconImage> ReadGroup(HMODULE module, WORD groupId) {
            "group %u: icon %u is %ldx%ld/2 at %u bits, its entry says %dx%d at %d bits",
            groupId, e.id, bih.biWidth, bih.biHeight, bih.biBitCount, im.width, im.height, im.bits);
         int expectedColours = im.bits == 4 ? 16 : im.bits == 8 ? 0 : -1;
-        ok(e.colourCount == expectedColours, "group %u: icon %u entry has colour count %u for %d bits",
-           groupId, e.id, e.colourCount, im.bits);
+        ok(e.colourCount == expectedColours, "group %u: icon %u entry: expected colour count %d for %d bits, got %u",
+           groupId, e.id, expectedColours, im.bits, e.colourCount);
         DWORD colours = bih.biClrUsed ? bih.biClrUsed : (bih.biBitCount <= 8 ? 1u << bih.biBitCount : 0);
         DWORD xorStride = ((bih.biWidth * bih.biBitCount + 31) / 32) * 4;
         DWORD andStride = ((bih.biWidth + 31) / 32) * 4;
@@ -163,8 +167,11 @@ std::vector<IconImage> ReadGroup(HMODULE module, WORD groupId) {
            "group %u: icon %u has %lu bytes (entry says %lu), expected %lu",
            groupId, e.id, (unsigned long)im.bytes.size, (unsigned long)e.bytesInRes, (unsigned long)expected);
         if (im.bits == 4 && im.bytes.size >= sizeof bih + 16 * 4) {
+            int differ = 0;
+            for (int c = 0; c < 16; ++c) differ += memcmp(im.bytes.data + sizeof bih + c * 4, &kStandard16[c], 4) != 0;
             ok(memcmp(im.bytes.data + sizeof bih, kStandard16, sizeof kStandard16) == 0,
-               "group %u: icon %u does not use the standard 16-colour palette", groupId, e.id);
+               "group %u: icon %u: expected the standard 16-colour palette, got %d of 16 entries different",
+               groupId, e.id, differ);
         }
         images.push_back(im);
     }
@@ -188,7 +195,8 @@ Picture Draw(const IconImage& im) {
     Picture p;
     HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(im.bytes.data), im.bytes.size, TRUE,
                                           0x00030000, im.width, im.height, LR_DEFAULTCOLOR);
-    if (!ok(icon != nullptr, "icon %u (%dx%d) cannot be made into an icon", im.iconId, im.width, im.height))
+    if (!ok(icon != nullptr, "expected image %u (%dx%d) made into an icon, it could not be",
+            im.iconId, im.width, im.height))
         return p;
     std::vector<COLORREF> onBlack = DrawOn(icon, im.width, RGB(0, 0, 0));
     std::vector<COLORREF> onWhite = DrawOn(icon, im.width, RGB(255, 255, 255));
@@ -212,9 +220,10 @@ void CheckNotBlank(const Picture& p, const char* what, WORD groupId) {
             ++drawn;
             colours.insert(p.colour[i]);
         }
-    ok(drawn >= p.drawn.size() / 8, "group %u: %s draws only %u of %u pixels", groupId, what,
-       (unsigned)drawn, (unsigned)p.drawn.size());
-    ok(colours.size() >= 2, "group %u: %s is of %u colour(s)", groupId, what, (unsigned)colours.size());
+    ok(drawn >= p.drawn.size() / 8, "group %u: %s: expected at least %u of %u pixels drawn, got %u", groupId,
+       what, (unsigned)(p.drawn.size() / 8), (unsigned)p.drawn.size(), (unsigned)drawn);
+    ok(colours.size() >= 2, "group %u: %s: expected at least 2 colours, got %u", groupId, what,
+       (unsigned)colours.size());
 }
 
 double Difference(const Picture& a, const Picture& b) {
@@ -236,7 +245,9 @@ void CheckBitmap(HMODULE module, WORD id, int size) {
     snprintf(label, sizeof label, "bitmap %u", id);
     ok_context(label);
     Bytes bmp = Resource(module, RT_BITMAP, id, kAustria);
-    if (!ok(bmp.size >= sizeof(BITMAPINFOHEADER), "missing in language 0x0C07")) return;
+    if (!ok(bmp.size >= sizeof(BITMAPINFOHEADER), "expected it in language 0x0C07, got %lu bytes",
+            (unsigned long)bmp.size))
+        return;
     BITMAPINFOHEADER bih;
     memcpy(&bih, bmp.data, sizeof bih);
     LONG height = bih.biHeight < 0 ? -bih.biHeight : bih.biHeight;
@@ -246,7 +257,8 @@ void CheckBitmap(HMODULE module, WORD id, int size) {
     if (bih.biBitCount != 4 || bih.biWidth != size || height != size) return;
     DWORD colours = bih.biClrUsed ? bih.biClrUsed : 16;
     DWORD stride = ((size * 4 + 31) / 32) * 4;
-    if (!ok(bmp.size >= bih.biSize + colours * 4 + stride * size, "only %lu bytes", (unsigned long)bmp.size))
+    if (!ok(bmp.size >= bih.biSize + colours * 4 + stride * size, "expected at least %lu bytes, got %lu",
+            (unsigned long)(bih.biSize + colours * 4 + stride * size), (unsigned long)bmp.size))
         return;
     const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(bmp.data + bih.biSize);
     const BYTE* bits = bmp.data + bih.biSize + colours * 4;
@@ -264,9 +276,10 @@ void CheckBitmap(HMODULE module, WORD id, int size) {
             other += !isBlack && !isWhite;
             if ((x == 0 || x == size - 1) && (y == 0 || y == size - 1)) cornersWhite &= isWhite;
         }
-    ok(black >= size && black < size * size / 2, "%d black pixels, expected a glyph", black);
-    ok(other == 0, "%d pixels neither black nor white", other);
-    ok(cornersWhite, "corners are not white");
+    ok(black >= size && black < size * size / 2, "expected a glyph of %d to %d black pixels, got %d", size,
+       size * size / 2 - 1, black);
+    ok(other == 0, "expected only black and white pixels, got %d of other colours", other);
+    ok(cornersWhite, "expected white corners, got a corner of another colour");
 }
 
 }  // namespace
@@ -274,21 +287,23 @@ void CheckBitmap(HMODULE module, WORD id, int size) {
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : testutil::BesideMe("Wimmelpult.exe");
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!ok(module != nullptr, "cannot load %s (error %lu)", path.c_str(), GetLastError())) return ok_summary();
+    if (!ok(module != nullptr, "expected to load %s, got error %lu", path.c_str(), GetLastError()))
+        return ok_summary();
 
     // Which groups exist, and in which languages.
     ok_context("groups");
     Enumerated groups;
     EnumResourceNamesA(module, RT_GROUP_ICON, OnName, reinterpret_cast<LONG_PTR>(&groups));
-    ok(groups.namedOnes.empty(), "%u icon groups have names instead of numbers",
-       (unsigned)groups.namedOnes.size());
+    ok(groups.namedOnes.empty(), "expected only numbered icon groups, got %u with names (first \"%s\")",
+       (unsigned)groups.namedOnes.size(), groups.namedOnes.empty() ? "" : groups.namedOnes[0].c_str());
     const std::set<WORD> expected = ExpectedGroups();
     ok(groups.languages.size() == 486, "expected 486 icon groups, got %u", (unsigned)groups.languages.size());
     for (WORD id : expected)
-        ok(groups.languages.count(id) == 1, "icon group %u is missing", id);
+        ok(groups.languages.count(id) == 1, "expected icon group %u, it is missing", id);
     for (const auto& g : groups.languages) {
-        ok(expected.count(g.first) == 1, "icon group %u should not exist", g.first);
-        ok(g.second.size() == 1 && g.second[0] == kAustria, "icon group %u: %u language(s), first 0x%04X",
+        ok(expected.count(g.first) == 1, "expected no icon group %u, found one", g.first);
+        ok(g.second.size() == 1 && g.second[0] == kAustria,
+           "icon group %u: expected one language 0x0C07, got %u, first 0x%04X",
            g.first, (unsigned)g.second.size(), g.second.empty() ? 0 : g.second[0]);
     }
 
@@ -322,7 +337,7 @@ int main(int argc, char** argv) {
     for (const auto& l : layouts) {
         bool known = false;
         for (const auto& k : kLayouts) known |= l.first == k.first;
-        ok(known, "%d catalogue icon(s) have the unexpected layout %s", l.second, l.first.c_str());
+        ok(known, "expected only known layouts, got %d catalogue icon(s) in layout %s", l.second, l.first.c_str());
     }
     ok(accounted == 483, "expected 483 catalogue icons in known layouts, got %d", accounted);
     ok(Layout(images[326]) == "32x32x8,48x48x8", "icon 326: expected 32x32x8,48x48x8, got %s",
@@ -345,7 +360,7 @@ int main(int argc, char** argv) {
             CheckNotBlank(p, what, g.first);
             if (im.width == 32 && (!best || im.bits > best->bits)) best = &im;
         }
-        if (!outside.count(g.first) && ok(best != nullptr, "group %u has no 32x32 image", g.first))
+        if (!outside.count(g.first) && ok(best != nullptr, "group %u: expected a 32x32 image, found none", g.first))
             shown.emplace_back(g.first, Draw(*best));
     }
     ok(shown.size() == 483, "expected 483 catalogue pictures, got %u", (unsigned)shown.size());
@@ -365,8 +380,8 @@ int main(int argc, char** argv) {
             }
         }
     ok(compared == 483 * 482 / 2, "compared %d pairs, expected %d", compared, 483 * 482 / 2);
-    ok(alike == 0, "%d pairs of catalogue icons differ by less than %.1f (closest %.1f)", alike,
-       kMinDifference, closest);
+    ok(alike == 0, "expected every pair of catalogue icons to differ by %.1f or more, got %d closer (closest %.1f)",
+       kMinDifference, alike, closest);
 
     CheckBitmap(module, IDB_RESTORE, 14);
     CheckBitmap(module, IDB_CLOSE, 16);

@@ -135,13 +135,16 @@ void TestRuntimeClass() {
     ok_context("run-time class");
     CNotifyIcon icon;
     const CRuntimeClass* cls = icon.GetRuntimeClass();
-    ok(cls == &CNotifyIcon::classCNotifyIcon, "expected the class's own record");
+    ok(cls == &CNotifyIcon::classCNotifyIcon, "expected the class's own record %p, got %p",
+       static_cast<const void*>(&CNotifyIcon::classCNotifyIcon), static_cast<const void*>(cls));
     ok(std::strcmp(cls->m_lpszClassName, "CNotifyIcon") == 0, "expected \"CNotifyIcon\", got \"%s\"",
        cls->m_lpszClassName);
     ok(cls->m_pBaseClass == &CWnd::classCWnd, "expected base CWnd, got %s",
        cls->m_pBaseClass ? cls->m_pBaseClass->m_lpszClassName : "none");
-    ok(icon.IsKindOf(&CWnd::classCWnd), "expected a kind of CWnd");
-    ok(icon.IsKindOf(&CObject::classCObject), "expected a kind of CObject");
+    ok(icon.IsKindOf(&CWnd::classCWnd), "expected a kind of CWnd, got one that is not (class \"%s\")",
+       cls->m_lpszClassName);
+    ok(icon.IsKindOf(&CObject::classCObject), "expected a kind of CObject, got one that is not (class \"%s\")",
+       cls->m_lpszClassName);
 }
 
 void TestPlatformVersion() {
@@ -167,14 +170,15 @@ void TestPlatformVersion() {
             BOOL created = icon.Create(nullptr, kCallback, "Wimmelpult", Icon(0), kId);
             ok(!created == !c.expected, "expected Create %d, got %d", c.expected, created);
             if (c.expected) {
-                ok(icon.m_hWnd != nullptr, "expected a window");
-                ok(g_calls.size() == 1 && g_calls[0].message == NIM_ADD, "expected one NIM_ADD, got %u calls",
-                   unsigned(g_calls.size()));
+                ok(icon.m_hWnd != nullptr, "expected a window, got none");
+                ok(g_calls.size() == 1 && g_calls[0].message == NIM_ADD,
+                   "expected one NIM_ADD, got %u calls (first message %ld)", unsigned(g_calls.size()),
+                   g_calls.empty() ? -1L : static_cast<long>(g_calls[0].message));
                 continue;
             }
             ok(icon.m_hWnd == nullptr, "expected no window, got %p", icon.m_hWnd);
             ok(icon.m_bIconPresent == 0, "expected no icon, got %d", icon.m_bIconPresent);
-            ok(!icon.ChangeIcon(Icon(1)), "expected ChangeIcon to fail");
+            ok(!icon.ChangeIcon(Icon(1)), "expected ChangeIcon to fail, it succeeded");
             icon.DeleteIcon();
             ok(g_calls.empty(), "expected no shell call, got %u", unsigned(g_calls.size()));
         }
@@ -187,8 +191,8 @@ void TestCreateRecord() {
     Reset();
     CNotifyIcon icon;
     BOOL created = icon.Create(nullptr, kCallback, "Wimmelpult", Icon(0), kId);
-    ok(created, "expected Create to succeed");
-    ok(icon.m_bIconPresent, "expected the icon present");
+    ok(created, "expected Create to succeed, it failed");
+    ok(icon.m_bIconPresent, "expected the icon present, got m_bIconPresent %d", icon.m_bIconPresent);
     if (!ok(g_calls.size() == 1, "expected one shell call, got %u", unsigned(g_calls.size()))) return;
     const ShellCall& add = g_calls[0];
     ok(add.message == NIM_ADD, "expected NIM_ADD, got %lu", add.message);
@@ -204,25 +208,30 @@ void TestCreateRecord() {
        add.data.szTip);
 
     HWND hWnd = icon.m_hWnd;
-    ok(CWnd::FromHandlePermanent(hWnd) == &icon, "expected the window bound to the component");
+    ok(CWnd::FromHandlePermanent(hWnd) == &icon, "expected the window bound to the component %p, got %p",
+       static_cast<const void*>(&icon), static_cast<const void*>(CWnd::FromHandlePermanent(hWnd)));
     // The platform adds WS_CLIPSIBLINGS to every top-level window.
     LONG style = GetWindowLongA(hWnd, GWL_STYLE) & ~WS_CLIPSIBLINGS;
     ok(style == static_cast<LONG>(WS_POPUP), "expected style WS_POPUP, got %#lx", style);
     ok(GetWindowLongA(hWnd, GWL_EXSTYLE) == 0, "expected no extended style, got %#lx",
        GetWindowLongA(hWnd, GWL_EXSTYLE));
-    ok(!IsWindowVisible(hWnd), "expected a hidden window");
+    ok(!IsWindowVisible(hWnd), "expected a hidden window, it is visible");
     RECT rc = {};
     GetWindowRect(hWnd, &rc);
     ok(rc.left == 0 && rc.top == 0 && rc.right == 10 && rc.bottom == 10,
        "expected (0,0)-(10,10), got (%ld,%ld)-(%ld,%ld)", rc.left, rc.top, rc.right, rc.bottom);
-    ok(GetWindow(hWnd, GW_OWNER) == nullptr && GetParent(hWnd) == nullptr, "expected no owner or parent");
+    ok(GetWindow(hWnd, GW_OWNER) == nullptr && GetParent(hWnd) == nullptr,
+       "expected no owner or parent, got owner %p, parent %p", GetWindow(hWnd, GW_OWNER), GetParent(hWnd));
     ok(GetWindowTextLengthA(hWnd) == 0, "expected an empty title, got %d characters",
        GetWindowTextLengthA(hWnd));
-    ok(GetMenu(hWnd) == nullptr, "expected no menu");
+    ok(GetMenu(hWnd) == nullptr, "expected no menu, got %p", GetMenu(hWnd));
     ok(GetClassLongA(hWnd, GCL_STYLE) == 0, "expected no class style, got %#lx", GetClassLongA(hWnd, GCL_STYLE));
-    ok(GetClassLongPtrA(hWnd, GCLP_HCURSOR) == 0, "expected no class cursor");
-    ok(GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND) == 0, "expected no class brush");
-    ok(GetClassLongPtrA(hWnd, GCLP_HICON) == 0, "expected no class icon");
+    ok(GetClassLongPtrA(hWnd, GCLP_HCURSOR) == 0, "expected no class cursor, got %p",
+       reinterpret_cast<void*>(GetClassLongPtrA(hWnd, GCLP_HCURSOR)));
+    ok(GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND) == 0, "expected no class brush, got %p",
+       reinterpret_cast<void*>(GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND)));
+    ok(GetClassLongPtrA(hWnd, GCLP_HICON) == 0, "expected no class icon, got %p",
+       reinterpret_cast<void*>(GetClassLongPtrA(hWnd, GCLP_HICON)));
 }
 
 void TestCreateTargets() {
@@ -232,7 +241,8 @@ void TestCreateTargets() {
         CNotifyIcon icon;
         icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
         ok(!g_calls.empty() && g_calls[0].data.hWnd == icon.m_hWnd && icon.m_hWnd,
-           "NULL parent: expected the own window");
+           "NULL parent: expected the own window %p, got %p", icon.m_hWnd,
+           g_calls.empty() ? nullptr : g_calls[0].data.hWnd);
     }
     Reset();
     {
@@ -240,7 +250,8 @@ void TestCreateTargets() {
         CNotifyIcon icon;
         icon.Create(&noWindow, kCallback, "tip", Icon(0), kId);
         ok(!g_calls.empty() && g_calls[0].data.hWnd == icon.m_hWnd && icon.m_hWnd,
-           "parent without a window: expected the own window");
+           "parent without a window: expected the own window %p, got %p", icon.m_hWnd,
+           g_calls.empty() ? nullptr : g_calls[0].data.hWnd);
     }
     Reset();
     {
@@ -250,9 +261,11 @@ void TestCreateTargets() {
            "parent with a window: expected %p, got %p", g_main->m_hWnd,
            g_calls.empty() ? nullptr : g_calls[0].data.hWnd);
         ok(icon.m_hWnd != nullptr && icon.m_hWnd != g_main->m_hWnd,
-           "parent with a window: expected the component's own window all the same");
+           "parent with a window: expected the component's own window all the same, got %p (parent %p)",
+           icon.m_hWnd, g_main->m_hWnd);
         ok(GetParent(icon.m_hWnd) == nullptr && GetWindow(icon.m_hWnd, GW_OWNER) == nullptr,
-           "expected the own window neither child nor owned");
+           "expected the own window neither child nor owned, got parent %p, owner %p", GetParent(icon.m_hWnd),
+           GetWindow(icon.m_hWnd, GW_OWNER));
     }
 }
 
@@ -267,9 +280,13 @@ void TestSecondCreate() {
     BOOL again = icon.Create(g_main, kCallback + 1, "second", Icon(1), kId + 1);
     ok(!again, "expected FALSE, got %d", again);
     ok(g_calls.empty(), "expected no shell call, got %u", unsigned(g_calls.size()));
-    ok(icon.m_hWnd == first, "expected the same window");
-    ok(std::memcmp(&before, &icon.m_iconData, sizeof before) == 0, "expected the record unchanged");
-    ok(icon.m_bIconPresent, "expected the icon still present");
+    ok(icon.m_hWnd == first, "expected the same window %p, got %p", first, icon.m_hWnd);
+    int changedBytes = 0;
+    for (size_t i = 0; i < sizeof before; ++i)
+        changedBytes += reinterpret_cast<const BYTE*>(&before)[i] != reinterpret_cast<const BYTE*>(&icon.m_iconData)[i];
+    ok(std::memcmp(&before, &icon.m_iconData, sizeof before) == 0,
+       "expected the record unchanged, got %d bytes changed", changedBytes);
+    ok(icon.m_bIconPresent, "expected the icon still present, got m_bIconPresent %d", icon.m_bIconPresent);
 }
 
 void TestTooltip() {
@@ -293,7 +310,7 @@ void TestTooltip() {
         ok_context(std::string("tooltip, ") + c.label);
         Reset();
         CNotifyIcon icon;
-        ok(icon.Create(nullptr, kCallback, c.tip, Icon(0), kId), "expected Create to succeed");
+        ok(icon.Create(nullptr, kCallback, c.tip, Icon(0), kId), "expected Create to succeed, it failed");
         if (!ok(g_calls.size() == 1, "expected one call, got %u", unsigned(g_calls.size()))) continue;
         const NOTIFYICONDATAA& sent = g_calls[0].data;
         ok(c.expected == sent.szTip, "expected \"%s\", got \"%.70s\"", c.expected.c_str(), sent.szTip);
@@ -316,15 +333,15 @@ void TestAddFails() {
         hWnd = icon.m_hWnd;
         ok(!created, "expected FALSE, got %d", created);
         ok(icon.m_bIconPresent == 0, "expected no icon, got %d", icon.m_bIconPresent);
-        ok(hWnd != nullptr, "expected the window to exist all the same");
+        ok(hWnd != nullptr, "expected the window to exist all the same, got none");
         g_calls.clear();
         g_shellResult = TRUE;
-        ok(!icon.ChangeIcon(Icon(1)), "expected ChangeIcon to fail");
+        ok(!icon.ChangeIcon(Icon(1)), "expected ChangeIcon to fail, it succeeded");
         icon.DeleteIcon();
         ok(g_calls.empty(), "expected no shell call, got %u", unsigned(g_calls.size()));
     }
     ok(g_calls.empty(), "after destruction: expected no NIM_DELETE, got %u calls", unsigned(g_calls.size()));
-    ok(!IsWindow(hWnd), "expected the window destroyed");
+    ok(!IsWindow(hWnd), "expected the window destroyed, it still exists");
 }
 
 // --- ChangeIcon, DeleteIcon, destruction ------------------------------------
@@ -333,27 +350,32 @@ void TestChangeAndDelete() {
     ok_context("ChangeIcon and DeleteIcon");
     Reset();
     CNotifyIcon icon;
-    ok(!icon.ChangeIcon(Icon(1)), "before Create: expected FALSE");
+    ok(!icon.ChangeIcon(Icon(1)), "before Create: expected FALSE, got TRUE");
     icon.DeleteIcon();
     ok(g_calls.empty(), "before Create: expected no shell call, got %u", unsigned(g_calls.size()));
 
     icon.Create(nullptr, kCallback, "Wimmelpult", Icon(0), kId);
     const NOTIFYICONDATAA added = g_calls.back().data;
     g_calls.clear();
-    ok(icon.ChangeIcon(Icon(1)), "expected the shell's TRUE");
+    ok(icon.ChangeIcon(Icon(1)), "expected the shell's TRUE, got FALSE");
     if (ok(g_calls.size() == 1, "expected one call, got %u", unsigned(g_calls.size()))) {
         const ShellCall& c = g_calls[0];
         ok(c.message == NIM_MODIFY, "expected NIM_MODIFY, got %lu", c.message);
         ok(c.data.uFlags == NIF_ICON, "expected flags NIF_ICON, got %u", c.data.uFlags);
         ok(c.data.hIcon == Icon(1), "expected icon %p, got %p", Icon(1), c.data.hIcon);
-        ok(SameRecordFields(c.data, added), "expected size, window, id, message and tip as at Create");
+        ok(SameRecordFields(c.data, added),
+           "expected size, window, id, message and tip as at Create (%lu, %p, %u, %#x, \"%s\"), "
+           "got %lu, %p, %u, %#x, \"%s\"", added.cbSize, added.hWnd, added.uID, added.uCallbackMessage,
+           added.szTip, c.data.cbSize, c.data.hWnd, c.data.uID, c.data.uCallbackMessage, c.data.szTip);
     }
 
     g_calls.clear();
     g_shellResult = FALSE;
-    ok(!icon.ChangeIcon(Icon(2)), "failing NIM_MODIFY: expected FALSE");
-    ok(icon.m_iconData.hIcon == Icon(2), "failing NIM_MODIFY: expected the record to hold the new icon");
-    ok(icon.m_bIconPresent, "failing NIM_MODIFY: expected the icon still present");
+    ok(!icon.ChangeIcon(Icon(2)), "failing NIM_MODIFY: expected FALSE, got TRUE");
+    ok(icon.m_iconData.hIcon == Icon(2), "failing NIM_MODIFY: expected the record to hold the new icon %p, got %p",
+       Icon(2), icon.m_iconData.hIcon);
+    ok(icon.m_bIconPresent, "failing NIM_MODIFY: expected the icon still present, got m_bIconPresent %d",
+       icon.m_bIconPresent);
 
     g_shellResult = TRUE;
     for (int i = 0; i < 4; ++i) icon.ChangeIcon(Icon(i % 3));
@@ -363,13 +385,15 @@ void TestChangeAndDelete() {
         const ShellCall& c = g_calls[0];
         ok(c.message == NIM_DELETE, "expected NIM_DELETE, got %lu", c.message);
         ok(c.data.uFlags == 0, "expected flags 0, got %u", c.data.uFlags);
-        ok(c.data.hWnd == added.hWnd && c.data.uID == added.uID, "expected the window and id of Create");
+        ok(c.data.hWnd == added.hWnd && c.data.uID == added.uID,
+           "expected the window %p and id %u of Create, got %p and %u", added.hWnd, added.uID, c.data.hWnd,
+           c.data.uID);
     }
-    ok(icon.m_bIconPresent == 0, "expected the icon absent");
+    ok(icon.m_bIconPresent == 0, "expected the icon absent, got m_bIconPresent %d", icon.m_bIconPresent);
 
     g_calls.clear();
     icon.DeleteIcon();
-    ok(!icon.ChangeIcon(Icon(1)), "after DeleteIcon: expected ChangeIcon FALSE");
+    ok(!icon.ChangeIcon(Icon(1)), "after DeleteIcon: expected ChangeIcon FALSE, got TRUE");
     ok(g_calls.empty(), "second DeleteIcon and ChangeIcon: expected no call, got %u", unsigned(g_calls.size()));
 
     ok_context("failing NIM_DELETE");
@@ -381,7 +405,8 @@ void TestChangeAndDelete() {
     other.DeleteIcon();
     other.DeleteIcon();
     ok(g_calls.size() == 1, "expected one NIM_DELETE, got %u calls", unsigned(g_calls.size()));
-    ok(other.m_bIconPresent == 0, "expected the icon to count as absent");
+    ok(other.m_bIconPresent == 0, "expected the icon to count as absent, got m_bIconPresent %d",
+       other.m_bIconPresent);
 }
 
 void TestDestruction() {
@@ -395,10 +420,10 @@ void TestDestruction() {
             icon.Create(parent, kCallback, "tip", Icon(0), kId);
             hWnd = icon.m_hWnd;
             const std::vector<HICON> frames = {Icon(1), Icon(2)};
-            ok(icon.StartAnimation(frames, 0, 60000, Icon(3)), "expected an animation to start");
+            ok(icon.StartAnimation(frames, 0, 60000, Icon(3)), "expected an animation to start, it did not");
             g_calls.clear();
         }
-        ok(!IsWindow(hWnd), "expected the own window destroyed");
+        ok(!IsWindow(hWnd), "expected the own window destroyed, it still exists");
         // Only the icon goes: no restore icon, no other record.
         if (!ok(g_calls.size() == 1, "expected only NIM_DELETE, got %u calls", unsigned(g_calls.size())))
             continue;
@@ -407,9 +432,9 @@ void TestDestruction() {
         HWND expected = parent ? parent->m_hWnd : hWnd;
         ok(c.data.hWnd == expected && c.data.uID == kId, "expected window %p and id %u, got %p and %u", expected,
            kId, c.data.hWnd, c.data.uID);
-        if (!parent) ok(c.windowAlive, "expected the icon removed before its window was destroyed");
+        if (!parent) ok(c.windowAlive, "expected the icon removed before its window was destroyed, it was after");
     }
-    ok(IsWindow(g_main->m_hWnd), "expected the parent window left alone");
+    ok(IsWindow(g_main->m_hWnd), "expected the parent window left alone, it was destroyed");
 }
 
 // --- the animation --------------------------------------------------------------
@@ -421,7 +446,7 @@ void TestAdvanceAnimation() {
     icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
     g_calls.clear();
     icon.m_nFrame = 7;
-    ok(!icon.AdvanceAnimation(), "no frames: expected FALSE");
+    ok(!icon.AdvanceAnimation(), "no frames: expected FALSE, got TRUE");
     ok(icon.m_nFrame == 7, "no frames: expected the frame index unchanged, got %d", icon.m_nFrame);
     ok(g_calls.empty(), "no frames: expected no call, got %u", unsigned(g_calls.size()));
 
@@ -435,22 +460,25 @@ void TestAdvanceAnimation() {
         g_calls.clear();
         icon.m_nFrame = s.from;
         BOOL shown = icon.AdvanceAnimation();
-        ok(shown, "from %d: expected TRUE", s.from);
+        ok(shown, "from %d: expected TRUE, got %d", s.from, shown);
         ok(icon.m_nFrame == s.expectedFrame, "from %d: expected frame %d, got %d", s.from, s.expectedFrame,
            icon.m_nFrame);
         ok(g_calls.size() == 1 && g_calls[0].message == NIM_MODIFY &&
                g_calls[0].data.hIcon == icon.m_frames[s.expectedFrame],
-           "from %d: expected frame %d shown", s.from, s.expectedFrame);
+           "from %d: expected frame %d shown (NIM_MODIFY with %p), got %u calls (first message %ld, icon %p)",
+           s.from, s.expectedFrame, icon.m_frames[s.expectedFrame], unsigned(g_calls.size()),
+           g_calls.empty() ? -1L : static_cast<long>(g_calls[0].message),
+           g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
     }
 
     g_shellResult = FALSE;
-    ok(!icon.AdvanceAnimation(), "failing NIM_MODIFY: expected FALSE");
+    ok(!icon.AdvanceAnimation(), "failing NIM_MODIFY: expected FALSE, got TRUE");
     g_shellResult = TRUE;
 
     icon.DeleteIcon();
     g_calls.clear();
     icon.m_nFrame = 0;
-    ok(!icon.AdvanceAnimation(), "icon absent: expected FALSE");
+    ok(!icon.AdvanceAnimation(), "icon absent: expected FALSE, got TRUE");
     ok(icon.m_nFrame == 1, "icon absent: expected the index to move on to 1, got %d", icon.m_nFrame);
     ok(g_calls.empty(), "icon absent: expected no call, got %u", unsigned(g_calls.size()));
 }
@@ -462,47 +490,55 @@ void TestEndAnimation() {
 
     ok_context("EndAnimation, no timer, no restore icon");
     g_calls.clear();
-    ok(!icon.EndAnimation(), "expected FALSE");
+    ok(!icon.EndAnimation(), "expected FALSE, got TRUE");
     ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
 
     ok_context("EndAnimation, timer and restore icon");
     icon.m_nTimerId = static_cast<UINT>(SetTimer(icon.m_hWnd, 5, 60000, nullptr));
     icon.m_hRestoreIcon = Icon(4);
     g_calls.clear();
-    ok(icon.EndAnimation(), "expected KillTimer's TRUE");
-    ok(!KillTimer(icon.m_hWnd, 5), "expected the timer gone");
-    ok(icon.m_nTimerId == 0 && icon.m_hRestoreIcon == nullptr, "expected timer and restore icon cleared");
+    ok(icon.EndAnimation(), "expected KillTimer's TRUE, got FALSE");
+    ok(!KillTimer(icon.m_hWnd, 5), "expected the timer gone, KillTimer still found it");
+    ok(icon.m_nTimerId == 0 && icon.m_hRestoreIcon == nullptr,
+       "expected timer and restore icon cleared, got timer %u, restore icon %p", icon.m_nTimerId,
+       icon.m_hRestoreIcon);
     ok(g_calls.size() == 1 && g_calls[0].message == NIM_MODIFY && g_calls[0].data.hIcon == Icon(4),
-       "expected the restore icon shown");
+       "expected the restore icon %p shown, got %u calls (first message %ld, icon %p)", Icon(4),
+       unsigned(g_calls.size()), g_calls.empty() ? -1L : static_cast<long>(g_calls[0].message),
+       g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
 
     ok_context("EndAnimation, timer only");
     icon.m_nTimerId = static_cast<UINT>(SetTimer(icon.m_hWnd, 6, 60000, nullptr));
     g_calls.clear();
-    ok(icon.EndAnimation(), "expected TRUE");
-    ok(!KillTimer(icon.m_hWnd, 6), "expected the timer gone");
+    ok(icon.EndAnimation(), "expected TRUE, got FALSE");
+    ok(!KillTimer(icon.m_hWnd, 6), "expected the timer gone, KillTimer still found it");
     ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
 
     ok_context("EndAnimation, restore icon only");
     icon.m_hRestoreIcon = Icon(4);
     g_calls.clear();
-    ok(!icon.EndAnimation(), "expected FALSE");
-    ok(g_calls.size() == 1 && g_calls[0].data.hIcon == Icon(4), "expected the restore icon shown");
-    ok(icon.m_hRestoreIcon == nullptr, "expected the restore icon cleared");
+    ok(!icon.EndAnimation(), "expected FALSE, got TRUE");
+    ok(g_calls.size() == 1 && g_calls[0].data.hIcon == Icon(4),
+       "expected the restore icon %p shown, got %u calls (first icon %p)", Icon(4), unsigned(g_calls.size()),
+       g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
+    ok(icon.m_hRestoreIcon == nullptr, "expected the restore icon cleared, got %p", icon.m_hRestoreIcon);
 
     ok_context("EndAnimation, timer that KillTimer refuses");
     icon.m_nTimerId = 4242;
     icon.m_hRestoreIcon = Icon(5);
     g_calls.clear();
-    ok(!icon.EndAnimation(), "expected FALSE");
+    ok(!icon.EndAnimation(), "expected FALSE, got TRUE");
     ok(icon.m_nTimerId == 0, "expected the timer id cleared, got %u", icon.m_nTimerId);
-    ok(g_calls.size() == 1 && g_calls[0].data.hIcon == Icon(5), "expected the restore icon shown");
+    ok(g_calls.size() == 1 && g_calls[0].data.hIcon == Icon(5),
+       "expected the restore icon %p shown, got %u calls (first icon %p)", Icon(5), unsigned(g_calls.size()),
+       g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
 
     ok_context("EndAnimation, icon absent");
     icon.DeleteIcon();
     icon.m_hRestoreIcon = Icon(4);
     g_calls.clear();
-    ok(!icon.EndAnimation(), "expected FALSE");
-    ok(icon.m_hRestoreIcon == nullptr, "expected the restore icon cleared");
+    ok(!icon.EndAnimation(), "expected FALSE, got TRUE");
+    ok(icon.m_hRestoreIcon == nullptr, "expected the restore icon cleared, got %p", icon.m_hRestoreIcon);
     ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
 }
 
@@ -536,13 +572,17 @@ void TestTimerEndRule() {
         g_calls.clear();
 
         TickAt(icon, s, 10);
-        ok(icon.m_nTimerId != 0, "at 10 s: expected the animation still running");
-        ok(g_calls.size() == 1 && g_calls[0].data.hIcon == frames[1], "at 10 s: expected frame 1 shown");
+        ok(icon.m_nTimerId != 0, "at 10 s: expected the animation still running, it ended");
+        ok(g_calls.size() == 1 && g_calls[0].data.hIcon == frames[1],
+           "at 10 s: expected frame 1 (%p) shown, got %u calls (first icon %p)", frames[1], unsigned(g_calls.size()),
+           g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
         g_calls.clear();
         TickAt(icon, s, 11);
-        ok(icon.m_nTimerId == 0, "at 11 s: expected the animation ended");
-        ok(g_calls.size() == 1 && g_calls[0].data.hIcon == restore, "at 11 s: expected the restore icon");
-        ok(icon.m_nFrame == 1, "at 11 s: expected no advance, frame %d", icon.m_nFrame);
+        ok(icon.m_nTimerId == 0, "at 11 s: expected the animation ended, timer %u still set", icon.m_nTimerId);
+        ok(g_calls.size() == 1 && g_calls[0].data.hIcon == restore,
+           "at 11 s: expected the restore icon %p, got %u calls (first icon %p)", restore, unsigned(g_calls.size()),
+           g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
+        ok(icon.m_nFrame == 1, "at 11 s: expected no advance from frame 1, got frame %d", icon.m_nFrame);
     }
 
     struct Case {
@@ -574,7 +614,8 @@ void TestTimerEndRule() {
         g_now.valid = c.nowValid;
         int frameBefore = icon.m_nFrame;
         SendMessageA(icon.m_hWnd, WM_TIMER, icon.m_nTimerId, 0);
-        ok((icon.m_nTimerId == 0) == c.ends, "expected the animation %s", c.ends ? "ended" : "running");
+        ok((icon.m_nTimerId == 0) == c.ends, "expected the animation %s, got it %s", c.ends ? "ended" : "running",
+           icon.m_nTimerId == 0 ? "ended" : "running");
         ok((icon.m_nFrame == frameBefore) == c.ends, "expected the frame %s, got %d from %d",
            c.ends ? "unchanged" : "advanced", icon.m_nFrame, frameBefore);
     }
@@ -587,7 +628,8 @@ void TestTimerEndRule() {
     icon.StartAnimation(frames, 10, 60000, restore);
     g_now = AtSecond(kSomeMorning + 11);
     SendMessageA(icon.m_hWnd, WM_TIMER, 777, 0);
-    ok(icon.m_nTimerId == 0, "expected a tick of another id to end the animation too");
+    ok(icon.m_nTimerId == 0, "expected a tick of another id to end the animation too, timer %u still set",
+       icon.m_nTimerId);
 }
 
 void TestStartAnimation() {
@@ -597,9 +639,10 @@ void TestStartAnimation() {
     Reset();
     {
         CNotifyIcon icon;
-        ok(!icon.StartAnimation(frames, 5, 10, Icon(4)), "expected FALSE");
+        ok(!icon.StartAnimation(frames, 5, 10, Icon(4)), "expected FALSE, got TRUE");
         ok(icon.m_nTimerId == 0 && icon.m_frames.empty() && icon.m_hRestoreIcon == nullptr,
-           "expected nothing set up");
+           "expected nothing set up, got timer %u, %u frames, restore icon %p", icon.m_nTimerId,
+           unsigned(icon.m_frames.size()), icon.m_hRestoreIcon);
     }
 
     ok_context("StartAnimation without frames");
@@ -607,24 +650,29 @@ void TestStartAnimation() {
     CNotifyIcon icon;
     icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
     g_calls.clear();
-    ok(!icon.StartAnimation({}, 5, 10, Icon(4)), "expected FALSE");
-    ok(icon.m_nTimerId == 0 && icon.m_hRestoreIcon == nullptr, "expected nothing set up");
+    ok(!icon.StartAnimation({}, 5, 10, Icon(4)), "expected FALSE, got TRUE");
+    ok(icon.m_nTimerId == 0 && icon.m_hRestoreIcon == nullptr, "expected nothing set up, got timer %u, restore icon %p",
+       icon.m_nTimerId, icon.m_hRestoreIcon);
     ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
 
     ok_context("StartAnimation");
     g_now = AtSecond(kSomeMorning);
-    ok(icon.StartAnimation(frames, 0, 10, Icon(4)), "expected TRUE");
+    ok(icon.StartAnimation(frames, 0, 10, Icon(4)), "expected TRUE, got FALSE");
     ok(icon.m_frames == frames, "expected the frames taken");
-    ok(icon.m_nFrame == 0, "expected frame 0 shown first, index %d", icon.m_nFrame);
+    ok(icon.m_nFrame == 0, "expected frame index 0 first, got %d", icon.m_nFrame);
     ok(!g_calls.empty() && g_calls[0].message == NIM_MODIFY && g_calls[0].data.hIcon == frames[0],
-       "expected frame 0 shown at once");
-    ok(icon.m_animStart.days == g_now.days && icon.m_animStart.valid, "expected the start time from the clock");
+       "expected frame 0 (%p) shown at once, got %u calls (first message %ld, icon %p)", frames[0],
+       unsigned(g_calls.size()), g_calls.empty() ? -1L : static_cast<long>(g_calls[0].message),
+       g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
+    ok(icon.m_animStart.days == g_now.days && icon.m_animStart.valid,
+       "expected the start time %f from the clock, got %f (valid %d)", g_now.days, icon.m_animStart.days,
+       icon.m_animStart.valid);
     ok(icon.m_nAnimSeconds == 0, "expected no limit, got %d", icon.m_nAnimSeconds);
-    ok(icon.m_hRestoreIcon == Icon(4), "expected the restore icon kept");
-    ok(icon.m_nTimerId != 0, "expected a timer");
+    ok(icon.m_hRestoreIcon == Icon(4), "expected the restore icon %p kept, got %p", Icon(4), icon.m_hRestoreIcon);
+    ok(icon.m_nTimerId != 0, "expected a timer, got none");
 
     // The platform's own timer on the component's window drives the frames.
-    ok(WaitFor([] { return g_calls.size() >= 5; }, 5000), "expected the timer to advance, %u calls",
+    ok(WaitFor([] { return g_calls.size() >= 5; }, 5000), "expected the timer to advance to 5 calls, got %u",
        unsigned(g_calls.size()));
     const int expected[] = {0, 1, 2, 0, 1};
     for (int i = 0; i < 5 && i < static_cast<int>(g_calls.size()); ++i)
@@ -633,13 +681,20 @@ void TestStartAnimation() {
     ok_context("StartAnimation again, ended by the timer");
     const std::vector<HICON> two = {Icon(5), Icon(1)};
     g_calls.clear();
-    ok(icon.StartAnimation(two, 1, 10, Icon(3)), "expected TRUE");
-    ok(!g_calls.empty() && g_calls[0].data.hIcon == two[0], "expected the new first frame at once");
-    ok(icon.m_hRestoreIcon == Icon(3) && icon.m_nAnimSeconds == 1, "expected the new duration and restore icon");
+    ok(icon.StartAnimation(two, 1, 10, Icon(3)), "expected TRUE, got FALSE");
+    ok(!g_calls.empty() && g_calls[0].data.hIcon == two[0],
+       "expected the new first frame %p at once, got %u calls (first icon %p)", two[0], unsigned(g_calls.size()),
+       g_calls.empty() ? nullptr : g_calls[0].data.hIcon);
+    ok(icon.m_hRestoreIcon == Icon(3) && icon.m_nAnimSeconds == 1,
+       "expected the new duration 1 s and restore icon %p, got %d s and %p", Icon(3), icon.m_nAnimSeconds,
+       icon.m_hRestoreIcon);
     g_now = AtSecond(kSomeMorning + 2);
-    ok(WaitFor([&] { return icon.m_nTimerId == 0; }, 5000), "expected the animation to end");
-    ok(!g_calls.empty() && g_calls.back().data.hIcon == Icon(3), "expected the restore icon shown last");
-    ok(!KillTimer(icon.m_hWnd, CNotifyIcon::kAnimationTimerId), "expected no timer left");
+    ok(WaitFor([&] { return icon.m_nTimerId == 0; }, 5000), "expected the animation to end, timer %u still set",
+       icon.m_nTimerId);
+    ok(!g_calls.empty() && g_calls.back().data.hIcon == Icon(3),
+       "expected the restore icon %p shown last, got %u calls (last icon %p)", Icon(3), unsigned(g_calls.size()),
+       g_calls.empty() ? nullptr : g_calls.back().data.hIcon);
+    ok(!KillTimer(icon.m_hWnd, CNotifyIcon::kAnimationTimerId), "expected no timer left, KillTimer found one");
 }
 
 void TestStrayTimer() {
@@ -655,7 +710,8 @@ void TestStrayTimer() {
     ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
     ok(icon.m_nFrame == frame, "expected frame %d, got %d", frame, icon.m_nFrame);
     ok(icon.m_nTimerId == 0 && icon.m_hRestoreIcon == nullptr && icon.m_frames.empty(),
-       "expected no animation state");
+       "expected no animation state, got timer %u, restore icon %p, %u frames", icon.m_nTimerId,
+       icon.m_hRestoreIcon, unsigned(icon.m_frames.size()));
 }
 
 void TestLocalClock() {
@@ -668,7 +724,7 @@ void TestLocalClock() {
     before.wMilliseconds = 0;
     SystemTimeToVariantTime(&before, &low);
     SystemTimeToVariantTime(&after, &high);
-    ok(now.valid, "expected a valid reading");
+    ok(now.valid, "expected a valid reading, got an invalid one (%f)", now.days);
     ok(now.days >= low - 1e-9 && now.days <= high + 1e-9, "expected between %f and %f, got %f", low, high,
        now.days);
     double seconds = now.days * 86400.0;
@@ -692,10 +748,13 @@ void TestTaskbarCreated() {
         const ShellCall& c = g_calls[0];
         ok(c.message == NIM_ADD, "expected NIM_ADD, got %lu", c.message);
         ok(c.data.uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP), "expected flags 7, got %u", c.data.uFlags);
-        ok(c.data.hIcon == Icon(2), "expected the icon shown last");
-        ok(SameRecordFields(c.data, added), "expected the record of Create");
+        ok(c.data.hIcon == Icon(2), "expected the last shown icon %p, got %p", Icon(2), c.data.hIcon);
+        ok(SameRecordFields(c.data, added),
+           "expected the record of Create (%lu, %p, %u, %#x, \"%s\"), "
+           "got %lu, %p, %u, %#x, \"%s\"", added.cbSize, added.hWnd, added.uID, added.uCallbackMessage,
+           added.szTip, c.data.cbSize, c.data.hWnd, c.data.uID, c.data.uCallbackMessage, c.data.szTip);
     }
-    ok(icon.m_bIconPresent, "expected the icon present");
+    ok(icon.m_bIconPresent, "expected the icon present, got m_bIconPresent %d", icon.m_bIconPresent);
 
     ok_context("TaskbarCreated after DeleteIcon");
     icon.DeleteIcon();
@@ -760,7 +819,7 @@ void RightClick(CNotifyIcon& icon, UINT id, LPARAM lParam, UINT expectedDefault,
        "expected \"Wiederherstellen\" and \"Schlie\xdf" "en\"");
     ok(shown.defaultItem == expectedDefault, "expected default item %u, got %u", expectedDefault,
        shown.defaultItem);
-    ok(!IsMenu(shown.menu), "expected the menu destroyed on return");
+    ok(!IsMenu(shown.menu), "expected the menu destroyed on return, it still exists");
     ok(GetForegroundWindow() == target, "expected the target %p in the foreground, got %p", target,
        GetForegroundWindow());
     if (target == g_main->m_hWnd) {
@@ -795,7 +854,8 @@ void TestRightClick() {
     RightClick(wide, wideId, WM_RBUTTONUP, ID_TRAY_RESTORE, g_main->m_hWnd);
     MenuWatch watch;
     LRESULT r = SendMessageA(wide.m_hWnd, kCallback, kId, WM_RBUTTONUP);
-    ok(r == 0 && watch.Count() == 0, "the low word alone as wParam: expected 0 and no menu, got %Id", r);
+    ok(r == 0 && watch.Count() == 0, "the low word alone as wParam: expected 0 and no menu, got %Id and %u menus", r,
+       unsigned(watch.Count()));
 }
 
 // Sends a double click and returns the commands the main window received.
@@ -806,7 +866,8 @@ std::vector<CRecorderWnd::Message> DoubleClick(CNotifyIcon& icon, LRESULT expect
     ok(r == expected, "expected %Id, got %Id", expected, r);
     // Sent, not posted: already handled, without pumping.
     std::vector<CRecorderWnd::Message> received = g_main->m_commands;
-    ok(GetForegroundWindow() == g_main->m_hWnd, "expected the main window in the foreground");
+    ok(GetForegroundWindow() == g_main->m_hWnd, "expected the main window %p in the foreground, got %p",
+       g_main->m_hWnd, GetForegroundWindow());
     return received;
 }
 
@@ -887,14 +948,15 @@ void TestTargets() {
     g_main->m_commands.clear();
     NoTargetResult result = {};
     HANDLE thread = CreateThread(nullptr, 0, &NoTargetThread, &result, 0, nullptr);
-    ok(WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0, "expected the thread to finish");
+    ok(WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0, "expected the thread to finish, it still runs after 10 s");
     CloseHandle(thread);
     ok(result.active == nullptr, "expected no active window in a new thread, got %p", result.active);
     ok(result.right == 0, "right click: expected 0, got %Id", result.right);
     ok(result.doubleClick == 0, "double click: expected 0, got %Id", result.doubleClick);
     ok(result.move == 1, "mouse move: expected 1, got %Id", result.move);
     ok(result.menus == 0, "expected no menu, got %u", unsigned(result.menus));
-    ok(g_main->m_commands.empty() && g_other->m_commands.empty(), "expected no command anywhere");
+    ok(g_main->m_commands.empty() && g_other->m_commands.empty(), "expected no command anywhere, got %u and %u",
+       unsigned(g_main->m_commands.size()), unsigned(g_other->m_commands.size()));
 
     ok_context("no main window: the active window");
     CNotifyIcon icon;
@@ -902,12 +964,15 @@ void TestTargets() {
     SetForegroundWindow(g_other->m_hWnd);
     SetActiveWindow(g_other->m_hWnd);
     FlushMessages();
-    ok(GetActiveWindow() == g_other->m_hWnd, "expected the other window active");
+    ok(GetActiveWindow() == g_other->m_hWnd, "expected the other window %p active, got %p", g_other->m_hWnd,
+       GetActiveWindow());
     g_other->m_commands.clear();
     LRESULT r = SendMessageA(icon.m_hWnd, kCallback, kId, WM_LBUTTONDBLCLK);
     ok(r == 1, "expected 1, got %Id", r);
     ok(g_other->m_commands.size() == 1 && g_other->m_commands[0].wParam == ID_TRAY_RESTORE,
-       "expected WM_COMMAND 32772 at the active window");
+       "expected WM_COMMAND 32772 at the active window, got %u commands (first wParam %ld)",
+       unsigned(g_other->m_commands.size()),
+       g_other->m_commands.empty() ? -1L : static_cast<long>(g_other->m_commands[0].wParam));
 
     ok_context("main window object without a window");
     CWnd windowless;
@@ -930,7 +995,7 @@ void CheckContextMenu(const MenuWatch& watch, LONG x, LONG y) {
        shown.rect.left, shown.rect.top);
     ok(shown.ids.size() == 2 && shown.ids[0] == ID_TRAY_RESTORE && shown.ids[1] == ID_TRAY_CLOSE,
        "expected the items of menu 637");
-    ok(!IsMenu(shown.menu), "expected the menu destroyed on return");
+    ok(!IsMenu(shown.menu), "expected the menu destroyed on return, it still exists");
 }
 
 void TestContextMenu() {
@@ -1001,7 +1066,8 @@ void TestShiftF10() {
         bool taken = ThroughLoop(icon.m_hWnd, c.message, c.key, 0);
         SetShiftState(0);
         ok(taken == c.taken, "expected %s, got %s", c.taken ? "taken" : "passed on", taken ? "taken" : "passed on");
-        ok(icon.Saw(c.message) == !c.taken, "expected the key message %s", c.taken ? "not dispatched" : "dispatched");
+        ok(icon.Saw(c.message) == !c.taken, "expected the key message %s, it was %s",
+           c.taken ? "not dispatched" : "dispatched", icon.Saw(c.message) ? "dispatched" : "not dispatched");
         if (c.taken)
             CheckContextMenu(watch, 5, 5);
         else
@@ -1013,8 +1079,8 @@ void TestShiftF10() {
     MenuWatch watch;
     bool taken = ThroughLoop(icon.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(icon.m_hWnd),
                              MAKELPARAM(300, 200));
-    ok(taken, "expected taken");
-    ok(!icon.Saw(WM_CONTEXTMENU), "expected it not dispatched");
+    ok(taken, "expected taken, it was passed on");
+    ok(!icon.Saw(WM_CONTEXTMENU), "expected it not dispatched, it was");
     CheckContextMenu(watch, 5, 5);
 }
 

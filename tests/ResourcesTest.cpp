@@ -97,7 +97,9 @@ void TestDialog(HMODULE exe, const ExpectedDialog& want) {
        want.language, static_cast<unsigned>(langs.size()), langs.empty() ? 0 : langs[0]);
 
     DialogTemplate t;
-    if (!ok(testutil::LoadDialogTemplate(exe, want.id, &t), "template missing or malformed")) return;
+    if (!ok(testutil::LoadDialogTemplate(exe, want.id, &t),
+            "expected a well-formed template, it is missing or malformed"))
+        return;
     ok(t.extended == want.extended, "expected extended %d, got %d", want.extended, t.extended);
     ok(t.style == want.style, "expected style 0x%08lx, got 0x%08lx", want.style, t.style);
     ok(t.exStyle == want.exStyle, "expected ex-style 0x%08lx, got 0x%08lx", want.exStyle, t.exStyle);
@@ -140,18 +142,19 @@ void TestStrings(HMODULE exe) {
     ok(n == static_cast<int>(sizeof want) - 1 && memcmp(text, want, sizeof want) == 0,
        "expected string 101 \"%s\" in Windows-1252, got %d bytes \"%s\"", want, n, text);
     std::vector<WORD> langs = testutil::ResourceLanguages(exe, RT_STRING, IDS_ABOUTBOX / 16 + 1);
-    ok(langs.size() == 1 && langs[0] == kGermany, "expected the string table in 0x0407, got 0x%04x",
-       langs.empty() ? 0 : langs[0]);
+    ok(langs.size() == 1 && langs[0] == kGermany, "expected the string table once, in 0x0407, got %u (first 0x%04x)",
+       static_cast<unsigned>(langs.size()), langs.empty() ? 0 : langs[0]);
 }
 
 void TestMenu(HMODULE exe) {
     std::vector<WORD> langs = testutil::ResourceLanguages(exe, RT_MENU, IDR_TRAYMENU);
-    ok(langs.size() == 1 && langs[0] == kAustria, "expected menu 637 in 0x0c07, got 0x%04x",
-       langs.empty() ? 0 : langs[0]);
+    ok(langs.size() == 1 && langs[0] == kAustria, "expected menu 637 once, in 0x0c07, got %u (first 0x%04x)",
+       static_cast<unsigned>(langs.size()), langs.empty() ? 0 : langs[0]);
     HMENU menu = LoadMenuA(exe, MAKEINTRESOURCEA(IDR_TRAYMENU));
-    if (!ok(menu != nullptr, "menu 637 missing")) return;
+    if (!ok(menu != nullptr, "expected menu 637, it is missing")) return;
     HMENU popup = GetSubMenu(menu, 0);
-    ok(GetMenuItemCount(menu) == 1 && popup, "expected one popup, got %d items", GetMenuItemCount(menu));
+    ok(GetMenuItemCount(menu) == 1 && popup, "expected one popup, got %d items, popup %p", GetMenuItemCount(menu),
+       popup);
     ok(GetMenuItemCount(popup) == 2, "expected 2 items, got %d", GetMenuItemCount(popup));
     struct {
         UINT id;
@@ -176,7 +179,7 @@ void TestBitmaps(HMODULE exe) {
         HRSRC res = FindResourceA(exe, MAKEINTRESOURCEA(b.id), RT_BITMAP);
         const BITMAPINFOHEADER* info =
             res ? static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(exe, res))) : nullptr;
-        if (!ok(info != nullptr, "bitmap %u missing", b.id)) continue;
+        if (!ok(info != nullptr, "expected bitmap %u, it is missing", b.id)) continue;
         ok(info->biWidth == b.size && info->biHeight == b.size && info->biBitCount == 4,
            "bitmap %u: expected %dx%d in 4 bits, got %ldx%ld in %u", b.id, b.size, b.size, info->biWidth,
            info->biHeight, info->biBitCount);
@@ -186,12 +189,13 @@ void TestBitmaps(HMODULE exe) {
 void TestVersion(const std::string& path) {
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (!ok(size > 0, "no version block")) return;
+    if (!ok(size > 0, "expected a version block, got none")) return;
     std::vector<BYTE> data(size);
     GetFileVersionInfoA(path.c_str(), 0, size, data.data());
     VS_FIXEDFILEINFO* info = nullptr;
     UINT len = 0;
-    if (!ok(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &len) && info, "no fixed info"))
+    if (!ok(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &len) && info,
+            "expected the fixed file info, got %p (%u bytes)", static_cast<void*>(info), len))
         return;
     ok(info->dwFileVersionMS == MAKELONG(1, 1) && info->dwFileVersionLS == 0, "expected file version 1.1.0.0, got %d.%d.%d.%d",
        HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
@@ -201,7 +205,8 @@ void TestVersion(const std::string& path) {
 }
 
 void TestManifest(HMODULE exe) {
-    ok(FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr, "expected an application manifest");
+    ok(FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr,
+       "expected an application manifest, found none");
 }
 
 }  // namespace
@@ -209,7 +214,7 @@ void TestManifest(HMODULE exe) {
 int main() {
     std::string path = testutil::BesideMe("Wimmelpult.exe");
     HMODULE exe = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!ok(exe != nullptr, "cannot load %s (error %lu)", path.c_str(), GetLastError())) return ok_summary();
+    if (!ok(exe != nullptr, "expected to load %s, got error %lu", path.c_str(), GetLastError())) return ok_summary();
 
     for (const ExpectedDialog& d : kDialogs) TestDialog(exe, d);
     TestStrings(exe);

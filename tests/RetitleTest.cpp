@@ -4,11 +4,16 @@
 #include <commctrl.h>
 
 #include <map>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
+#include "app/TargetWindow.h"
+#include "tests/AnswerWatch.h"
 #include "tests/ModalScript.h"
 #include "tests/Process.h"
+#include "tests/TargetAppControl.h"
 #include "tests/TestUtil.h"
 #include "tests/ok.h"
 
@@ -16,15 +21,44 @@ using testutil::RunModal;
 
 namespace {
 
-// What a window of ours was sent with WM_SETICON, in order.
+// What a window of ours was sent with WM_SETICON, in order; windows of a
+// second thread of ours write it too.
 struct IconMessage {
     WPARAM type;
     HICON icon;
 };
 std::map<HWND, std::vector<IconMessage>> g_icons;
+std::map<HWND, int> g_captionsSent;   // WM_SETTEXT from another thread
+std::recursive_mutex g_probeLock;
+
+std::vector<IconMessage> IconsOf(HWND hWnd) {
+    std::lock_guard<std::recursive_mutex> hold(g_probeLock);
+    return g_icons[hWnd];
+}
+
+// A probe window takes targetapp::kBusy as TargetApp's windows do, and with
+// targetapp::kOnRename/kSlowly takes its time over a caption sent to it.
+const char kSlowProp[] = "WimmelpultSlowMs";
 
 LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETICON) g_icons[hWnd].push_back({wParam, reinterpret_cast<HICON>(lParam)});
+    if (message == WM_SETICON) {
+        std::lock_guard<std::recursive_mutex> hold(g_probeLock);
+        g_icons[hWnd].push_back({wParam, reinterpret_cast<HICON>(lParam)});
+    } else if (message == targetapp::kBusy) {
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    } else if (message == targetapp::kOnRename) {
+        SetPropA(hWnd, kSlowProp, reinterpret_cast<HANDLE>(lParam));
+        return 0;
+    } else if (message == WM_SETTEXT && InSendMessage()) {
+        {
+            std::lock_guard<std::recursive_mutex> hold(g_probeLock);
+            ++g_captionsSent[hWnd];
+        }
+        LRESULT result = DefWindowProcA(hWnd, message, wParam, lParam);
+        Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(GetPropA(hWnd, kSlowProp))));
+        return result;
+    }
     return DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
@@ -35,7 +69,8 @@ HWND MakeWindow(const char* caption, DWORD exStyle = 0, bool visible = true) {
     return hWnd;
 }
 
-std::string Caption(HWND hWnd) { return testutil::WindowText(hWnd); }
+// Never waits for the window's thread, which may be busy on purpose.
+std::string Caption(HWND hWnd) { return TargetWindow::ReadCaption(hWnd); }
 
 // Types into the dialog and presses "&Zuweisen" with the dialog on top of
 // the normal windows, as it is when the user clicks.
@@ -49,7 +84,71 @@ void Assign(CWimmelpultDlg& dlg, const char* search, const char* caption, bool u
                  reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
 }
 
-void Tick(CWimmelpultDlg& dlg) { SendMessageA(dlg.m_hWnd, WM_TIMER, 7, 0); }
+void Tick(CWimmelpultDlg& dlg) { SendMessageA(dlg.m_hWnd, WM_TIMER, CWimmelpultDlg::kRetitleTimerId, 0); }
+
+bool Answers(HWND hWnd, UINT timeoutMs) {
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+// Posts a stop of ms to the window's thread and waits until it has begun.
+bool MakeBusy(HWND hWnd, DWORD ms) {
+    PostMessageA(hWnd, targetapp::kBusy, ms, 0);
+    return testutil::WaitFor([&] { return !Answers(hWnd, 20); }, 5000);
+}
+
+// TargetApp.exe's windows, in Z order from the top.
+std::vector<HWND> StartTargets(testutil::ChildProcess& app, int count, const std::string& caption,
+                               const std::string& options = "") {
+    std::string args = std::to_string(count) + " \"" + caption + "\" " + options;
+    if (!app.Start(testutil::BesideMe("TargetApp.exe"), args)) return {};
+    std::vector<HWND> found;
+    testutil::WaitFor(
+        [&] {
+            found.clear();
+            for (HWND hWnd : app.Windows()) {
+                char cls[64] = {};
+                GetClassNameA(hWnd, cls, sizeof cls);
+                if (strcmp(cls, targetapp::kClassName) == 0) found.push_back(hWnd);
+            }
+            return found.size() >= static_cast<size_t>(count);
+        },
+        10000);
+    for (HWND hWnd : found)
+        if (!Answers(hWnd, 10000)) return {};
+    return found;
+}
+
+// A window of a second thread of this process: WM_SETICON reaches it, which
+// the platform does not pass between processes.
+class ProbeThread {
+public:
+    explicit ProbeThread(const char* caption) {
+        HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = std::thread([this, caption, made] {
+            m_hWnd = CreateWindowExA(0, "RetitleProbe", caption, WS_OVERLAPPEDWINDOW, 60, 60, 200, 80, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+            ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+            m_threadId = GetCurrentThreadId();
+            SetEvent(made);
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+            DestroyWindow(m_hWnd);
+        });
+        WaitForSingleObject(made, INFINITE);
+        CloseHandle(made);
+    }
+    ~ProbeThread() {
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+    HWND Window() const { return m_hWnd; }
+
+private:
+    HWND m_hWnd = nullptr;
+    DWORD m_threadId = 0;
+    std::thread m_thread;
+};
 
 const RetitleEntry* EntryFor(const CWimmelpultDlg& dlg, HWND hWnd) {
     for (const auto& e : dlg.m_retitled)
@@ -222,42 +321,206 @@ void TestEntries() {
     DestroyWindow(c);
 }
 
-void TestHungTarget() {
-    ok_context("hung target");
-    testutil::ChildProcess app;
-    ok(app.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Bald blockiert\""), "expected the target to start");
-    HWND target = app.WaitWindow("WimmelpultTestTarget", "Bald blockiert", 10000);
-    if (!ok(target != nullptr, "expected the target window")) return;
+void TestMovingTargets() {
+    for (targetapp::Reaction reaction : {targetapp::kToBottom, targetapp::kClose}) {
+        ok_context(reaction == targetapp::kToBottom ? "a window moves to the bottom mid-pass"
+                                                    : "a window closes mid-pass");
+        testutil::ChildProcess app;
+        std::vector<HWND> targets = StartTargets(app, 6, "Wanderer");
+        if (!ok(targets.size() == 6, "expected 6 target windows, got %u", static_cast<unsigned>(targets.size())))
+            continue;
+        CWimmelpultDlg dlg;
+        RunModal(dlg, [&] {
+            // The pass meets the topmost of them first.
+            PostMessageA(targets[0], targetapp::kOnRename, reaction, 0);
+            Answers(targets[0], 5000);
+            Assign(dlg, "wanderer", "Alle erreicht", false, false);
+            int renamed = 0;
+            for (HWND h : targets) renamed += Caption(h) == "Alle erreicht";
+            int expected = reaction == targetapp::kClose ? 5 : 6;
+            ok(renamed == expected, "expected %d windows renamed, got %d", expected, renamed);
+            ok(reaction != targetapp::kClose || !IsWindow(targets[0]), "expected the first window closed, it is %s",
+               IsWindow(targets[0]) ? "still there" : "gone");
+        });
+    }
+}
 
+void TestBusyTargets() {
+    for (bool update : {false, true}) {
+        ok_context(update ? "busy at assignment, A&ktualisieren ticked" : "busy at assignment, A&ktualisieren cleared");
+        testutil::ChildProcess app;
+        std::vector<HWND> remote = StartTargets(app, 1, "Beschaeftigt");
+        ProbeThread local("Auch beschaeftigt");
+        HWND own = local.Window();
+        if (!ok(remote.size() == 1 && own, "expected both busy windows, got %u and %p",
+                static_cast<unsigned>(remote.size()), own))
+            continue;
+        CWimmelpultDlg dlg;
+        RunModal(dlg, [&] {
+            dlg.m_iconChooser.m_chosenIcon = 9;
+            HICON want = dlg.m_sentIcons.Get(dlg.m_iconChooser.m_imageList.GetSafeHandle(), 9);
+            bool busy = MakeBusy(remote[0], 1000) && MakeBusy(own, 1000);
+            ok(busy, "expected both windows to stop answering, they %s", busy ? "did" : "went on answering");
+            DWORD t0 = GetTickCount();
+            Assign(dlg, "beschaeftigt", "Spaet, aber sicher", update, true);
+            DWORD pass = GetTickCount() - t0;
+            ok(pass < 600, "expected the pass to wait one bound at most, took %lu ms", pass);
+            ok(Caption(remote[0]) != "Spaet, aber sicher", "expected the busy window not renamed yet, got \"%s\"",
+               Caption(remote[0]).c_str());
+            ok(dlg.m_courier.PendingCount() == 2, "expected 2 pending deliveries, got %u",
+               static_cast<unsigned>(dlg.m_courier.PendingCount()));
+
+            bool back = testutil::WaitFor([&] { return Answers(remote[0], 50) && Answers(own, 50); }, 5000);
+            DWORD answered = GetTickCount();
+            bool delivered = testutil::WaitFor(
+                [&] { return Caption(remote[0]) == "Spaet, aber sicher" && Caption(own) == "Spaet, aber sicher"; },
+                CWimmelpultDlg::kRetitlePeriodMs + 500);
+            ok(back && delivered, "expected both captions within one period of answering again, got \"%s\" and "
+               "\"%s\" after %lu ms", Caption(remote[0]).c_str(), Caption(own).c_str(), GetTickCount() - answered);
+            testutil::WaitFor([&] { return IconsOf(own).size() >= 2; }, 2000);
+            std::vector<IconMessage> icons = IconsOf(own);
+            ok(icons.size() == 2 && icons[0].type == ICON_SMALL && icons[1].type == ICON_BIG &&
+                   icons[0].icon == want && icons[1].icon == want,
+               "expected the small then the big icon of index 9 (%p), got %u messages, first type %d icon %p",
+               want, static_cast<unsigned>(icons.size()), icons.empty() ? -1 : static_cast<int>(icons[0].type),
+               icons.empty() ? nullptr : icons[0].icon);
+            ok(dlg.m_courier.PendingCount() == 0, "expected nothing pending after delivery, got %u",
+               static_cast<unsigned>(dlg.m_courier.PendingCount()));
+            size_t entries = dlg.m_retitled.size();
+            ok(entries == (update ? 2u : 0u), "expected %u entries, got %u", update ? 2u : 0u,
+               static_cast<unsigned>(entries));
+
+            // Delivered once: the application's own caption then stays, unless remembered.
+            SetWindowTextA(own, "Eigener Titel");
+            Tick(dlg);
+            std::string expected = update ? "Spaet, aber sicher" : "Eigener Titel";
+            ok(Caption(own) == expected, "expected \"%s\" after a tick, got \"%s\"", expected.c_str(),
+               Caption(own).c_str());
+        });
+        std::lock_guard<std::recursive_mutex> hold(g_probeLock);
+        g_icons.clear();
+    }
+
+    ok_context("the caption arrives late, the icons still follow");
+    ProbeThread slow("Langsamer Empfang");
+    PostMessageA(slow.Window(), targetapp::kOnRename, targetapp::kSlowly, 700);
+    Answers(slow.Window(), 5000);
     CWimmelpultDlg dlg;
     RunModal(dlg, [&] {
-        dlg.m_iconChooser.m_chosenIcon = 3;
-        Assign(dlg, "blockiert", "Wird festgehalten", true, true);
-        ok(Caption(target) == "Wird festgehalten", "expected the target renamed while it answers");
-        SetWindowTextA(target, "Selbst gesetzt");
-
-        // The application stops answering for a long time.
-        PostMessageA(target, WM_APP, 15000, 0);
-        Sleep(300);
-
-        DWORD t0 = GetTickCount();
-        Tick(dlg);
-        DWORD tick = GetTickCount() - t0;
-        t0 = GetTickCount();
-        Assign(dlg, "selbst", "Noch einmal", true, true);
-        DWORD pass = GetTickCount() - t0;
-        t0 = GetTickCount();
-        Tick(dlg);
-        Tick(dlg);
-        DWORD twoTicks = GetTickCount() - t0;
-
-        // Each hung window costs a pass at most one send time-out (250 ms).
-        ok(tick < 1500, "expected the tick to finish within 1500 ms, took %lu", tick);
-        ok(pass < 1500, "expected the pass to finish within 1500 ms, took %lu", pass);
-        ok(twoTicks < 3000, "expected two ticks within 3000 ms, took %lu", twoTicks);
-        ok(EntryFor(dlg, target) != nullptr, "expected the hung window still remembered");
+        dlg.m_iconChooser.m_chosenIcon = 11;
+        Assign(dlg, "langsamer", "Angekommen", true, true);
+        bool icons = testutil::WaitFor([&] { return IconsOf(slow.Window()).size() >= 2; },
+                                       CWimmelpultDlg::kRetitlePeriodMs + 1500);
+        std::vector<IconMessage> sent = IconsOf(slow.Window());
+        ok(icons && sent[0].type == ICON_SMALL && sent[1].type == ICON_BIG,
+           "expected the small then the big icon after the late caption, got %u messages",
+           static_cast<unsigned>(sent.size()));
+        std::lock_guard<std::recursive_mutex> hold(g_probeLock);
+        ok(g_captionsSent[slow.Window()] == 1, "expected the caption sent once, it was sent %d times",
+           g_captionsSent[slow.Window()]);
+        ok(Caption(slow.Window()) == "Angekommen", "expected the caption \"Angekommen\", got \"%s\"",
+           Caption(slow.Window()).c_str());
     });
-    app.Kill();
+}
+
+void TestHungTargets() {
+    // 8 windows of one hung thread, then 4 hung threads of two windows each.
+    for (int threads : {1, 4}) {
+        ok_context(threads == 1 ? "eight hung windows of one thread" : "windows of four hung threads");
+        testutil::ChildProcess app;
+        std::vector<HWND> targets = StartTargets(app, 8, "Haengt", "threads " + std::to_string(threads));
+        if (!ok(targets.size() == 8, "expected 8 target windows, got %u", static_cast<unsigned>(targets.size())))
+            continue;
+        CWimmelpultDlg dlg;
+        RunModal(dlg, [&] {
+            Assign(dlg, "haengt", "Festgehalten", true, false);
+            // Each window changes its caption, then its thread stops answering.
+            for (HWND h : targets) PostMessageA(h, targetapp::kSetOwn, 0, 0);
+            std::map<DWORD, HWND> byThread;
+            for (HWND h : targets) byThread[GetWindowThreadProcessId(h, nullptr)] = h;
+            bool hung = true;
+            for (auto& t : byThread) hung = MakeBusy(t.second, 2500) && hung;
+            ok(hung, "expected %d threads to stop answering", threads);
+
+            testutil::AnswerWatch watch(dlg.m_hWnd);
+            DWORD t0 = GetTickCount();
+            Tick(dlg);
+            Assign(dlg, "(eigen)", "Noch einmal", true, false);
+            Tick(dlg);
+            Tick(dlg);
+            DWORD all = GetTickCount() - t0;
+            double worst = watch.Stop();
+            ok(worst < 700, "expected the dialog to answer within 700 ms at all times, worst %.0f ms", worst);
+            ok(all < 1200, "expected three ticks and a pass to wait one bound each at most, took %lu ms", all);
+            ok(dlg.m_retitled.size() == 8, "expected the 8 hung windows still remembered, got %u",
+               static_cast<unsigned>(dlg.m_retitled.size()));
+
+            ok_context(threads == 1 ? "one thread answers again" : "four threads answer again");
+            bool back = testutil::WaitFor(
+                [&] {
+                    for (HWND h : targets)
+                        if (!Answers(h, 50)) return false;
+                    return true;
+                },
+                10000);
+            DWORD answered = GetTickCount();
+            bool restored = testutil::WaitFor(
+                [&] {
+                    for (HWND h : targets)
+                        if (Caption(h) != "Noch einmal") return false;
+                    return true;
+                },
+                CWimmelpultDlg::kRetitlePeriodMs + 1000);
+            int right = 0;
+            for (HWND h : targets) right += Caption(h) == "Noch einmal";
+            ok(back && restored, "expected all 8 captions back within one period, %d of 8 after %lu ms", right,
+               GetTickCount() - answered);
+            ok(dlg.m_courier.StalledThreadCount() == 0 && dlg.m_courier.PendingCount() == 0,
+               "expected no thread still waited for and nothing pending, got %u and %u",
+               static_cast<unsigned>(dlg.m_courier.StalledThreadCount()),
+               static_cast<unsigned>(dlg.m_courier.PendingCount()));
+        });
+        app.Kill();
+    }
+}
+
+// A send the platform refuses, as Windows refuses a program without elevation
+// that sends to an elevated one.
+HWND g_refused = nullptr;
+LRESULT WINAPI RefusingSend(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
+                            PDWORD_PTR result) {
+    if (hWnd == g_refused) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    return SendMessageTimeoutA(hWnd, message, wParam, lParam, flags, timeoutMs, result);
+}
+
+void TestRefusedTarget() {
+    ok_context("refused is not busy");
+    testutil::ChildProcess app;
+    std::vector<HWND> targets = StartTargets(app, 3, "Erhoben");
+    if (!ok(targets.size() == 3, "expected 3 target windows, got %u", static_cast<unsigned>(targets.size()))) return;
+    const std::string before = Caption(targets[0]);
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        g_refused = targets[0];
+        dlg.m_courier.SetSendFunction(&RefusingSend);
+        DWORD t0 = GetTickCount();
+        Assign(dlg, "erhoben", "Verweigert", false, false);
+        DWORD pass = GetTickCount() - t0;
+        ok(pass < 200, "expected no wait on the refusing window, the pass took %lu ms", pass);
+        ok(Caption(targets[0]) == before, "expected the refusing window to keep \"%s\", got \"%s\"",
+           before.c_str(), Caption(targets[0]).c_str());
+        ok(Caption(targets[1]) == "Verweigert" && Caption(targets[2]) == "Verweigert",
+           "expected the others renamed, got \"%s\" and \"%s\"", Caption(targets[1]).c_str(),
+           Caption(targets[2]).c_str());
+        ok(dlg.m_courier.PendingCount() == 0 && dlg.m_courier.StalledThreadCount() == 0,
+           "expected nothing kept for a refusal, got %u pending and %u threads waited for",
+           static_cast<unsigned>(dlg.m_courier.PendingCount()),
+           static_cast<unsigned>(dlg.m_courier.StalledThreadCount()));
+        g_refused = nullptr;
+    });
 }
 
 void TestHandleBound() {
@@ -304,7 +567,10 @@ int main() {
     TestMatching();
     TestIcons();
     TestEntries();
-    TestHungTarget();
+    TestMovingTargets();
+    TestBusyTargets();
+    TestHungTargets();
+    TestRefusedTarget();
     TestHandleBound();
     return ok_summary();
 }

@@ -1,57 +1,166 @@
 // Another application's windows, for the tests to retitle across processes.
-//   TargetApp.exe COUNT CAPTION [hidden] [flip K]
+//   TargetApp.exe COUNT CAPTION [hidden] [flip K [MS]] [threads T] [replace]
 // makes COUNT top-level windows captioned "CAPTION" (with " <n>" appended when
-// COUNT > 1). With "flip K" the first K windows set a caption of their own
-// every second, "CAPTION <n> (<count>)", as an application that shows a
-// changing document name does. Every window counts the captions set from
-// outside in its GWLP_USERDATA, which other processes can read.
-// A posted WM_APP with wParam = milliseconds blocks the thread that long, as
-// a hung application does. The program ends when its last window is closed.
+// COUNT > 1), spread round-robin over T threads (default 1), each thread with
+// its own message loop. With "flip K" the first K windows set a caption of
+// their own every MS ms (default 1000), "CAPTION <n> (<count>)", as an
+// application that shows a changing document name does. With "replace" a
+// window closed with WM_CLOSE is followed by a new one of the same caption on
+// the same thread. Every window counts the captions set from outside in its
+// GWLP_USERDATA, which other processes can read.
+//
+// Misbehaviour on demand, by posted messages to a window (its thread does it):
+//   kBusy        wParam = ms: the thread stops answering that long (INFINITE:
+//                for good), as a busy or hung application does.
+//   kHangLater   wParam = delay ms, lParam = ms: the same, after the delay.
+//   kOnRename    wParam = a Reaction: what the window does when a caption
+//                arrives from outside (lParam = ms for kSlowly).
+//   kMove        wParam = 0: to the bottom of the Z order, 1: to the top.
+//   kSetOwn      the window sets a caption of its own, "CAPTION (eigen)".
+// The program ends when its last window is closed.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/TargetAppControl.h"
 
 namespace {
-constexpr UINT_PTR kFlipTimerId = 1;
-constexpr UINT kFlipPeriodMs = 1000;
+using namespace targetapp;
 
-struct Flipper {
-    std::string caption;
-    int flips = 0;
+constexpr UINT_PTR kFlipTimerId = 1;
+constexpr UINT_PTR kHangTimerId = 2;
+
+struct Window {
+    std::string caption;   // as made, without the flip count
+    bool flips = false;
+    int flipCount = 0;
+    Reaction reaction = kNothing;
+    DWORD reactionMs = 0;
+    DWORD hangMs = 0;
 };
 
-int g_windows = 0;
-std::map<HWND, Flipper> g_flippers;
+struct Options {
+    bool hidden = false;
+    int flipping = 0;
+    UINT flipMs = 1000;
+    bool replace = false;
+};
+Options g_options;
+std::atomic<int> g_windows{0};
+std::mutex g_lock;
+std::vector<DWORD> g_threads;   // every thread with a loop, to end them all
+
+void EndAllLoops() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    for (DWORD id : g_threads) PostThreadMessageA(id, WM_QUIT, 0, 0);
+}
+
+// Each window's state lives on the thread that owns the window.
+thread_local std::map<HWND, Window> t_windows;
+
+HWND Make(const std::string& caption, bool flips, int place);
 
 LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto found = t_windows.find(hWnd);
+    Window* w = found == t_windows.end() ? nullptr : &found->second;
     switch (message) {
-    case WM_APP:
+    case kBusy:
         Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    case kHangLater:
+        if (w) w->hangMs = static_cast<DWORD>(lParam);
+        SetTimer(hWnd, kHangTimerId, static_cast<UINT>(wParam), nullptr);
+        return 0;
+    case kOnRename:
+        if (w) {
+            w->reaction = static_cast<Reaction>(wParam);
+            w->reactionMs = static_cast<DWORD>(lParam);
+        }
+        return 0;
+    case kMove:
+        SetWindowPos(hWnd, wParam ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return 0;
+    case kSetOwn:
+        if (w) SetWindowTextA(hWnd, (w->caption + " (eigen)").c_str());
         return 0;
     case WM_SETTEXT:
         // Our own SetWindowTextA calls the procedure directly; a caption from
         // another program arrives as a sent message.
-        if (InSendMessage()) SetWindowLongPtrA(hWnd, GWLP_USERDATA, GetWindowLongPtrA(hWnd, GWLP_USERDATA) + 1);
+        if (InSendMessage() && w) {
+            SetWindowLongPtrA(hWnd, GWLP_USERDATA, GetWindowLongPtrA(hWnd, GWLP_USERDATA) + 1);
+            LRESULT result = DefWindowProcA(hWnd, message, wParam, lParam);
+            switch (w->reaction) {
+            case kNothing: break;
+            case kToBottom:
+                SetWindowPos(hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            case kClose: DestroyWindow(hWnd); break;
+            case kSlowly: Sleep(w->reactionMs); break;
+            }
+            return result;
+        }
         break;
     case WM_TIMER:
-        if (wParam == kFlipTimerId) {
-            auto flipper = g_flippers.find(hWnd);
-            if (flipper != g_flippers.end()) {
-                Flipper& f = flipper->second;
-                std::string text = f.caption + " (" + std::to_string(++f.flips) + ")";
-                SetWindowTextA(hWnd, text.c_str());
-            }
+        if (wParam == kHangTimerId) {
+            KillTimer(hWnd, kHangTimerId);
+            Sleep(w ? w->hangMs : 0);
+            return 0;
+        }
+        if (wParam == kFlipTimerId && w) {
+            std::string text = w->caption + " (" + std::to_string(++w->flipCount) + ")";
+            SetWindowTextA(hWnd, text.c_str());
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (g_options.replace && w) {
+            Make(w->caption, w->flips, 0);
+            DestroyWindow(hWnd);
             return 0;
         }
         break;
     case WM_DESTROY:
-        if (--g_windows == 0) PostQuitMessage(0);
+        t_windows.erase(hWnd);
+        if (--g_windows == 0) EndAllLoops();
         return 0;
     }
     return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+HWND Make(const std::string& caption, bool flips, int place) {
+    HWND hWnd = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, 20 + (place % 50) * 4,
+                                20 + (place % 50) * 4, 200, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!hWnd) return nullptr;
+    ++g_windows;
+    Window& w = t_windows[hWnd];
+    w.caption = caption;
+    w.flips = flips;
+    if (flips) SetTimer(hWnd, kFlipTimerId, g_options.flipMs, nullptr);
+    if (!g_options.hidden) ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    return hWnd;
+}
+
+// Makes this thread's windows, then runs its loop until the program ends.
+void RunThread(const std::vector<std::string>& captions, const std::vector<bool>& flips,
+               std::vector<int> places, std::atomic<bool>* failed) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);   // the queue, for EndAllLoops
+    {
+        std::lock_guard<std::mutex> hold(g_lock);
+        g_threads.push_back(GetCurrentThreadId());
+    }
+    for (size_t i = 0; i < captions.size(); ++i)
+        if (!Make(captions[i], flips[i], places[i])) *failed = true;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
 }
 }  // namespace
 
@@ -59,33 +168,40 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     int count = atoi(argv[1]);
     std::string caption = argv[2];
-    bool hidden = false;
-    int flipping = 0;
+    int threads = 1;
     for (int i = 3; i < argc; ++i) {
-        if (strcmp(argv[i], "hidden") == 0) hidden = true;
-        else if (strcmp(argv[i], "flip") == 0 && i + 1 < argc) flipping = atoi(argv[++i]);
+        if (strcmp(argv[i], "hidden") == 0) g_options.hidden = true;
+        else if (strcmp(argv[i], "replace") == 0) g_options.replace = true;
+        else if (strcmp(argv[i], "threads") == 0 && i + 1 < argc) threads = atoi(argv[++i]);
+        else if (strcmp(argv[i], "flip") == 0 && i + 1 < argc) {
+            g_options.flipping = atoi(argv[++i]);
+            if (i + 1 < argc && isdigit(static_cast<unsigned char>(argv[i + 1][0])))
+                g_options.flipMs = static_cast<UINT>(atoi(argv[++i]));
+        } else return 2;
     }
+    if (count < 1 || threads < 1) return 2;
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = TargetProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "WimmelpultTestTarget";
+    wc.lpszClassName = kClassName;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassA(&wc);
 
+    std::vector<std::vector<std::string>> captions(threads);
+    std::vector<std::vector<bool>> flips(threads);
+    std::vector<std::vector<int>> places(threads);
     for (int i = 0; i < count; ++i) {
-        std::string title = count > 1 ? caption + " " + std::to_string(i) : caption;
-        HWND hWnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 20 + (i % 50) * 4,
-                                    20 + (i % 50) * 4, 200, 80, nullptr, nullptr, wc.hInstance, nullptr);
-        if (!hWnd) return 3;
-        ++g_windows;
-        if (i < flipping) {
-            g_flippers[hWnd].caption = title;
-            SetTimer(hWnd, kFlipTimerId, kFlipPeriodMs, nullptr);
-        }
-        if (!hidden) ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+        captions[i % threads].push_back(count > 1 ? caption + " " + std::to_string(i) : caption);
+        flips[i % threads].push_back(i < g_options.flipping);
+        places[i % threads].push_back(i);
     }
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    return 0;
+    // The first thread's windows are made on this thread, so a program of
+    // one thread stays what it was.
+    std::atomic<bool> failed{false};
+    std::vector<std::thread> others;
+    for (int t = 1; t < threads; ++t) others.emplace_back(RunThread, captions[t], flips[t], places[t], &failed);
+    RunThread(captions[0], flips[0], places[0], &failed);
+    for (std::thread& t : others) t.join();
+    return failed ? 3 : 0;
 }

@@ -42,6 +42,12 @@ HWND FindChooser(HWND main) {
     return chooser;
 }
 
+// Says what failed, in one line, for the script that runs this.
+int Fail(const char* what) {
+    fprintf(stderr, "ScreenshotDriver: %s\n", what);
+    return 1;
+}
+
 // Structures for another process's controls must live in that process.
 template <class T>
 bool SendRemote(HWND target, UINT message, WPARAM wParam, T* data) {
@@ -50,19 +56,21 @@ bool SendRemote(HWND target, UINT message, WPARAM wParam, T* data) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
     if (!process) return false;
     void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(process, remote, data, sizeof(T), nullptr);
-    SendMessageA(target, message, wParam, reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(process, remote, data, sizeof(T), nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    bool done = remote && WriteProcessMemory(process, remote, data, sizeof(T), nullptr);
+    if (done) {
+        SendMessageA(target, message, wParam, reinterpret_cast<LPARAM>(remote));
+        done = ReadProcessMemory(process, remote, data, sizeof(T), nullptr);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
-    return true;
+    return done;
 }
 
-void PickIcon(HWND chooser, int tab, int item) {
+bool PickIcon(HWND chooser, int tab, int item) {
     // A click on the tab, as the user makes it, so the chooser hears of it.
     HWND tabs = GetDlgItem(chooser, IDC_CATEGORY_TAB);
     RECT rc = {};
-    SendRemote(tabs, TCM_GETITEMRECT, tab, &rc);
+    if (!SendRemote(tabs, TCM_GETITEMRECT, tab, &rc)) return false;
     LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
     SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(tabs, WM_LBUTTONUP, 0, at);
@@ -71,39 +79,42 @@ void PickIcon(HWND chooser, int tab, int item) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendRemote(list, LVM_SETITEMSTATE, item, &state);
+    if (!SendRemote(list, LVM_SETITEMSTATE, item, &state)) return false;
     SendMessageA(list, LVM_ENSUREVISIBLE, item, FALSE);
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
-    HWND dlg = FindMainDialog();
-    if (!dlg) {
-        fprintf(stderr, "Wimmelpult is not running\n");
-        return 1;
+    const char* command = argc >= 2 ? argv[1] : "";
+    bool known = (strcmp(command, "assign") == 0 && argc >= 4) || strcmp(command, "chooser") == 0 ||
+                 strcmp(command, "ok") == 0 || strcmp(command, "about") == 0 || strcmp(command, "close") == 0;
+    if (!known) {
+        fprintf(stderr, "usage: ScreenshotDriver assign SEARCH CAPTION | chooser [TAB ITEM] | ok | close | about\n");
+        return 2;
     }
-    if (strcmp(argv[1], "assign") == 0 && argc >= 4) {
+    HWND dlg = FindMainDialog();
+    if (!dlg) return Fail("no Wimmelpult main dialog within 10 s");
+    if (strcmp(command, "assign") == 0) {
         SendMessageA(GetDlgItem(dlg, IDC_OLD_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
         SendMessageA(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
         SendMessageA(GetDlgItem(dlg, IDC_NEW_ICON), BM_SETCHECK, BST_CHECKED, 0);
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
-    } else if (strcmp(argv[1], "chooser") == 0) {
-        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CHANGE_ICON, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_CHANGE_ICON)));
+    } else if (strcmp(command, "chooser") == 0) {
+        if (!PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CHANGE_ICON, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_CHANGE_ICON))))
+            return Fail("could not post the click on \"Anderes Symbol...\"");
         HWND chooser = FindChooser(dlg);
-        if (!chooser) return 1;
-        if (argc >= 4) PickIcon(chooser, atoi(argv[2]), atoi(argv[3]));
-    } else if (strcmp(argv[1], "ok") == 0) {
-        PostMessageA(GetLastActivePopup(dlg), WM_COMMAND, IDOK, 0);
-    } else if (strcmp(argv[1], "about") == 0) {
-        PostMessageA(dlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    } else if (strcmp(argv[1], "close") == 0) {
-        HWND active = GetLastActivePopup(dlg);
-        PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+        if (!chooser) return Fail("the icon chooser did not open within 10 s");
+        if (argc >= 4 && !PickIcon(chooser, atoi(argv[2]), atoi(argv[3])))
+            return Fail("could not reach the icon chooser's controls in Wimmelpult's process");
+    } else if (strcmp(command, "ok") == 0) {
+        if (!PostMessageA(GetLastActivePopup(dlg), WM_COMMAND, IDOK, 0)) return Fail("could not post OK");
+    } else if (strcmp(command, "about") == 0) {
+        if (!PostMessageA(dlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0)) return Fail("could not post the About command");
     } else {
-        return 2;
+        if (!PostMessageA(GetLastActivePopup(dlg), WM_COMMAND, IDCANCEL, 0)) return Fail("could not post Cancel");
     }
     return 0;
 }

@@ -10,9 +10,9 @@ ensure_packages
 build_arch i686
 build_arch x86_64
 
+stop_on_exit
 start_display
 start_wine
-trap 'stop_wine; stop_display' EXIT
 
 status=0
 for arch in i686 x86_64; do

@@ -4,6 +4,25 @@
 PACKAGES_AMD64="cmake g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-utils imagemagick faketime libfaketime fonts-wine icoutils zip"
 
 log() { echo "[wimmelpult] $*" >&2; }
+# One line on what failed, then out; the caller's EXIT trap cleans up.
+die() { log "error: $*"; exit 1; }
+
+# run_quiet WHAT COMMAND...: runs COMMAND with its output held back; when it
+# fails, dies with WHAT and the last line the command printed.
+run_quiet() {
+    local what=$1 out status=0 why
+    shift
+    out=$(mktemp)
+    "$@" </dev/null >"$out" 2>&1 || status=$?
+    why=$(grep -v '^[[:space:]]*$' "$out" | tail -n1 || true)
+    rm -f "$out"
+    [ "$status" = 0 ] || die "$what failed (exit $status)${why:+: $why}"
+}
+
+# What start_display and start_wine started, so that stop_* undo only that
+# and are safe to call in any case.
+XVFB_PID=""
+WINE_STARTED=""
 
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
@@ -34,21 +53,52 @@ build_arch() {
     cmake --build "$BUILD_ROOT/$arch" -j"$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }
 
+# Has Wine and Xvfb stopped when the script ends, by an error or a signal
+# too. Call it before start_display and start_wine, so that a failed start
+# leaves nothing behind either.
+stop_on_exit() {
+    trap 'stop_wine; stop_display' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+}
+
 # Starts Xvfb when there is no display; sets DISPLAY.
 start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-    local fdfile
+    command -v Xvfb >/dev/null || die "Xvfb not found (package xvfb)"
+    local fdfile xvfblog number status=0
     fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    xvfblog=$(mktemp --suffix=-Xvfb.log)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >"$xvfblog" 2>&1 &
     XVFB_PID=$!
-    for _ in $(seq 1 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-    export DISPLAY=":$(head -n1 "$fdfile")"
+    for _ in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    number=$(head -n1 "$fdfile")
     rm -f "$fdfile"
+    case $number in
+    '' | *[!0-9]*)
+        if kill -0 "$XVFB_PID" 2>/dev/null; then
+            stop_display
+            die "Xvfb reported no display within 10 s; its output is in $xvfblog"
+        fi
+        wait "$XVFB_PID" || status=$?
+        XVFB_PID=""
+        die "Xvfb ended (exit $status) without a display; its output is in $xvfblog"
+        ;;
+    esac
+    rm -f "$xvfblog"
+    export DISPLAY=":$number"
     log "started Xvfb on $DISPLAY"
 }
 
 stop_display() {
-    if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+    [ -n "$XVFB_PID" ] || return 0
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
 }
 
 # Every Wine process of the prefix runs in one virtual desktop named "shell",
@@ -62,25 +112,43 @@ wine_env() {
 
 start_wine() {
     wine_env
+    command -v wine >/dev/null || die "wine not found (package wine)"
+    WINE_STARTED=1
     if [ ! -f "$WINEPREFIX/.wimmelpult-ready" ]; then
         log "creating Wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
-        wineserver -w
+        run_quiet "creating the Wine prefix (wineboot -i)" wineboot -i
+        run_quiet "waiting for the wineserver" wineserver -w
         # The caption buttons need Marlett, which this Wine does not find by itself.
-        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x700 /f >/dev/null 2>&1
-        wineserver -w
+        local fonts=/usr/share/wine/fonts
+        [ -f "$fonts/marlett.ttf" ] || die "$fonts/marlett.ttf missing (package fonts-wine)"
+        run_quiet "copying $fonts/*.ttf into the prefix" \
+            cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        run_quiet "setting the Wine desktop (reg add)" \
+            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f
+        run_quiet "setting the Wine desktop size (reg add)" \
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x700 /f
+        run_quiet "waiting for the wineserver" wineserver -w
         touch "$WINEPREFIX/.wimmelpult-ready"
     fi
-    wineserver -p 2>/dev/null || true   # one may run already
+    # Exit status 2: a server of this prefix runs already, which serves as
+    # well. (Into a file: the server stays on in the background with the
+    # output it was given.)
+    local out status=0
+    out=$(mktemp)
+    wineserver -p >"$out" 2>&1 || status=$?
+    if [ "$status" != 0 ] && [ "$status" != 2 ]; then
+        die "starting the wineserver (wineserver -p) failed (exit $status): $(tail -n1 "$out"; rm -f "$out")"
+    fi
+    rm -f "$out"
     # Start Wine's background services now, so the first test does not wait
     # for them (or, started by a test, keep ctest waiting on them).
-    wine wineboot </dev/null >/dev/null 2>&1 || true
+    run_quiet "starting Wine's services (wine wineboot)" wine wineboot
 }
 
 stop_wine() {
+    [ -n "$WINE_STARTED" ] || return 0
     wine_env
     wineserver -k 2>/dev/null || true
+    WINE_STARTED=""
 }

@@ -1,30 +1,41 @@
 #!/bin/bash
 # Builds and runs the long-run check of the main dialog under Wine (not part
-# of the test suite: it takes ten minutes of real time by default).
-#   tools/longrun.sh [--both] [--minutes N]
-# --both runs the 32-bit build after the 64-bit one; other arguments go to
-# LongRun.exe.
+# of the test suite: 100,000 ticks take about an hour of real time).
+#   tools/longrun.sh [--both] [--period MS] [LongRun.exe arguments...]
+# --period sets the re-application period of the build it runs (default
+# 20 ms, so that 100,000 ticks stand for three and a half days of use at the
+# program's 3000 ms); --both runs the 32-bit build after the 64-bit one;
+# other arguments go to LongRun.exe (--ticks N, --seed S).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
 . "$ROOT/tools/lib.sh"
 
 arches="x86_64"
+period=20
 args=()
-for a in "$@"; do
-    if [ "$a" = "--both" ]; then arches="x86_64 i686"; else args+=("$a"); fi
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --both) arches="x86_64 i686" ;;
+    --period) period=$2; shift ;;
+    *) args+=("$1") ;;
+    esac
+    shift
 done
 
 ensure_packages
-for arch in $arches; do build_arch "$arch"; done
+for arch in $arches; do
+    BUILD_ROOT="$BUILD_ROOT/longrun-$period" BUILD_TARGET=LongRun \
+        build_arch "$arch" -DWIMMELPULT_RETITLE_PERIOD_MS="$period"
+done
 
+stop_on_exit
 start_display
 start_wine
-trap 'stop_wine; stop_display' EXIT
 
 status=0
 for arch in $arches; do
-    log "long run, $arch"
-    wine "$BUILD_ROOT/$arch/bin/LongRun.exe" "${args[@]}" || status=1
+    log "long run, $arch, period $period ms"
+    wine "$BUILD_ROOT/longrun-$period/$arch/bin/LongRun.exe" "${args[@]}" || status=1
 done
 exit $status

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds the release archives Wimmelpult-1.1-win32.zip and -win64.zip with
+# Builds the release archives Wimmelpult-<version>-win32.zip and -win64.zip with
 # SHA-256 sums in dist/. Two runs from the same commit give the same bytes:
 # the programs carry no time stamps, and every file in the archives is
 # dated to the commit.
@@ -7,14 +7,26 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_ROOT=${BUILD_ROOT:-$ROOT/build-release}
 DIST=${DIST:-$ROOT/dist}
-VERSION=1.1
 . "$ROOT/tools/lib.sh"
+# Major and minor from the one place the version is written.
+VERSION=$(sed -n 's/^project(Wimmelpult VERSION \([0-9]*\.[0-9]*\)[.0-9]* .*/\1/p' "$ROOT/CMakeLists.txt")
+[ -n "$VERSION" ] || die "no version in the project() line of $ROOT/CMakeLists.txt"
+
+# Every file in the archives is dated to the commit: without its date the
+# archives could not be made again byte for byte.
+EPOCH=$(git -C "$ROOT" log -1 --format=%ct 2>&1) ||
+    die "git gave no commit date: ${EPOCH%%$'\n'*}"
+case $EPOCH in '' | *[!0-9]*) die "git gave no commit date, but '$EPOCH'" ;; esac
+# The documents say which version they describe in their first line.
+for doc in LIESMICH.txt README.txt; do
+    [ "$(head -n1 "$ROOT/docs/windows/$doc")" = "Wimmelpult $VERSION" ] ||
+        die "docs/windows/$doc does not begin with \"Wimmelpult $VERSION\""
+done
 
 ensure_packages
 BUILD_TARGET=Wimmelpult build_arch i686
 BUILD_TARGET=Wimmelpult build_arch x86_64
 
-EPOCH=$(git -C "$ROOT" log -1 --format=%ct 2>/dev/null || echo 0)
 rm -rf "$DIST"
 mkdir -p "$DIST"
 for pair in i686:win32 x86_64:win64; do

@@ -12,16 +12,17 @@ ensure_packages
 build_arch x86_64
 EXE="$BUILD_ROOT/x86_64/bin/Wimmelpult.exe"
 
+stop_on_exit
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     start_wine
-    exec wine "$EXE"
+    wine "$EXE"
+    exit
 fi
 
 start_display
 start_wine
-trap 'stop_wine; stop_display' EXIT
 wine "$EXE" &
 sleep "${WIMMELPULT_SHOT_DELAY:-6}"
 SHOT="$BUILD_ROOT/wimmelpult-screenshot.png"
-import -window root -crop 1024x700+0+0 +repage "$SHOT"
+import -window root -crop 1024x700+0+0 +repage "$SHOT" || die "screenshot of $DISPLAY into $SHOT failed"
 echo "$SHOT"

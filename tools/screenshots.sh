@@ -15,9 +15,9 @@ mkdir -p "$OUT"
 
 # A display of our own, so the pictures do not depend on the caller's.
 unset DISPLAY
+stop_on_exit
 start_display
 start_wine
-trap 'stop_wine; stop_display' EXIT
 
 shot() {   # shot NAME GEOMETRY
     sleep 1.5

@@ -1,0 +1,141 @@
+#include "app/CCourier.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/TargetWindow.h"
+
+namespace {
+// The couriers alive on this thread: a ping may answer after its courier has
+// gone, and must then find nobody.
+std::vector<CCourier*>& Live() {
+    static std::vector<CCourier*> live;
+    return live;
+}
+}  // namespace
+
+CCourier::CCourier() : m_send(&SendMessageTimeoutA) { Live().push_back(this); }
+
+CCourier::~CCourier() {
+    auto& live = Live();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+void CCourier::Attach(HWND notify, UINT message, IconFunction iconFor) {
+    m_notify = notify;
+    m_message = message;
+    m_iconFor = std::move(iconFor);
+}
+
+void CCourier::BeginRun() { m_waitLeftMs = kBoundMs; }
+
+void CCourier::Deliver(HWND target, const std::string& caption, int icon, unsigned parts, bool replace) {
+    Parcel parcel{caption, icon, parts, 0};
+    auto old = m_pending.find(target);
+    if (old != m_pending.end()) {
+        if (!replace && old->second.caption == caption && old->second.icon == icon) parcel.parts |= old->second.parts;
+        m_pending.erase(old);
+    }
+    if (Carry(target, parcel, false) == Outcome::Busy) m_pending.emplace(target, std::move(parcel));
+}
+
+void CCourier::DeliverPending() {
+    m_notified = false;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (!IsWindow(it->first)) {
+            it = m_pending.erase(it);
+            continue;
+        }
+        ++it;
+    }
+    // A ping to a window that has gone may never answer: ask another window
+    // of the same thread that still waits for something, or forget the thread.
+    for (auto it = m_stalled.begin(); it != m_stalled.end();) {
+        if (IsWindow(it->second)) {
+            ++it;
+            continue;
+        }
+        auto other = std::find_if(m_pending.begin(), m_pending.end(),
+                                  [&](const auto& p) { return p.second.thread == it->first; });
+        if (other == m_pending.end() ||
+            !SendMessageCallbackA(other->first, WM_NULL, 0, 0, &PingAnswered, it->first)) {
+            it = m_stalled.erase(it);
+            continue;
+        }
+        it->second = other->first;
+        ++it;
+    }
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (m_stalled.count(it->second.thread)) {
+            ++it;
+            continue;
+        }
+        if (Carry(it->first, it->second, true) == Outcome::Busy) ++it;
+        else it = m_pending.erase(it);
+    }
+}
+
+CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionShown) {
+    parcel.thread = GetWindowThreadProcessId(target, nullptr);
+    if (!parcel.thread) return Outcome::Gone;
+    if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption)
+        parcel.parts &= ~kCaption;   // it arrived late after all
+    const struct {
+        unsigned part;
+        UINT message;
+        WPARAM wParam;
+    } steps[] = {{kCaption, WM_SETTEXT, 0}, {kSmallIcon, WM_SETICON, ICON_SMALL}, {kBigIcon, WM_SETICON, ICON_BIG}};
+    for (const auto& step : steps) {
+        if (!(parcel.parts & step.part)) continue;
+        LPARAM lParam = step.message == WM_SETTEXT ? reinterpret_cast<LPARAM>(parcel.caption.c_str())
+                                                   : reinterpret_cast<LPARAM>(m_iconFor ? m_iconFor(parcel.icon) : nullptr);
+        Outcome outcome = Send(target, parcel.thread, step.message, step.wParam, lParam);
+        if (outcome != Outcome::Delivered) return outcome;
+        parcel.parts &= ~step.part;
+    }
+    return Outcome::Delivered;
+}
+
+CCourier::Outcome CCourier::Send(HWND target, DWORD thread, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (thread == GetCurrentThreadId()) {
+        SendMessageA(target, message, wParam, lParam);
+        return Outcome::Delivered;
+    }
+    if (m_stalled.count(thread)) return Outcome::Busy;
+    if (m_waitLeftMs == 0) {
+        // This run has waited its share: find out without waiting.
+        Stall(thread, target);
+        return Outcome::Busy;
+    }
+    // SMTO_BLOCK: no other message of ours runs while we wait, so a run is
+    // never re-entered halfway.
+    DWORD_PTR result = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (m_send(target, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, m_waitLeftMs, &result))
+        return Outcome::Delivered;
+    switch (GetLastError()) {
+    case ERROR_TIMEOUT:   // busy or hung: it may answer later
+        m_waitLeftMs = 0;
+        Stall(thread, target);
+        return Outcome::Busy;
+    case ERROR_INVALID_WINDOW_HANDLE:
+        return Outcome::Gone;
+    default:   // refused, as a program with higher rights does: no use trying again
+        return Outcome::Refused;
+    }
+}
+
+void CCourier::Stall(DWORD thread, HWND target) {
+    // The reply to this ping comes through our own message retrieval, so
+    // nothing waits for it.
+    if (SendMessageCallbackA(target, WM_NULL, 0, 0, &PingAnswered, thread)) m_stalled[thread] = target;
+}
+
+void CCourier::OnAnswered(DWORD thread) {
+    if (!m_stalled.erase(thread) || m_pending.empty() || m_notified || !m_notify) return;
+    m_notified = PostMessageA(m_notify, m_message, 0, 0) != 0;
+}
+
+void CALLBACK CCourier::PingAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
+    for (CCourier* courier : std::vector<CCourier*>(Live())) courier->OnAnswered(static_cast<DWORD>(thread));
+}

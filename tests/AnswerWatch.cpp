@@ -1,0 +1,46 @@
+#include "tests/AnswerWatch.h"
+
+#include "tests/kit/Wait.h"
+
+namespace testutil {
+
+namespace {
+double NowMs() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+}  // namespace
+
+AnswerWatch::AnswerWatch(HWND hWnd) : m_hWnd(hWnd), m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    m_thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+}
+
+AnswerWatch::~AnswerWatch() {
+    Stop();
+    if (m_thread) CloseHandle(m_thread);
+    CloseHandle(m_stop);
+}
+
+double AnswerWatch::Stop() {
+    SetEvent(m_stop);
+    if (m_thread) WaitFor([&] { return WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }, 60000);
+    return m_worstMs;
+}
+
+DWORD WINAPI AnswerWatch::Run(void* self) {
+    AnswerWatch& w = *static_cast<AnswerWatch*>(self);
+    // A round trip every 10 ms at most, until told to stop.
+    do {
+        double t0 = NowMs();
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(w.m_hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+        double took = NowMs() - t0;
+        if (took > w.m_worstMs) w.m_worstMs = took;
+        ++w.m_count;
+    } while (WaitForSingleObject(w.m_stop, 10) == WAIT_TIMEOUT);
+    return 0;
+}
+
+}  // namespace testutil
