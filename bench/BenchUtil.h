@@ -1,37 +1,3 @@
-// Clock and statistics shared by the benchmarks.
+// Kept while some benchmarks still include the old path; new code includes tests/kit/Bench.h.
 #pragma once
-
-#include <windows.h>
-
-#include <algorithm>
-#include <vector>
-
-namespace bench {
-
-// Milliseconds on the performance counter.
-inline double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perMs;
-}
-
-inline double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-inline double Min(const std::vector<double>& v) { return v.empty() ? 0 : *std::min_element(v.begin(), v.end()); }
-inline double Max(const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
-
-inline const char* Arch() { return sizeof(void*) == 8 ? "x86_64" : "i686"; }
-
-inline const char* Verdict(double ratio, double goal) { return ratio <= goal ? "met" : "MISSED"; }
-
-}  // namespace bench
+#include "tests/kit/Bench.h"

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
-#include "bench/BenchUtil.h"
 #include "tests/AnswerWatch.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
 #include "tests/TargetAppControl.h"
-#include "tests/TestUtil.h"
+#include "tests/kit/Bench.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/Wait.h"
 
 namespace {
 
@@ -133,8 +133,7 @@ void RunCase(int threads, double seconds) {
 int main(int argc, char** argv) {
     double seconds = argc > 1 ? atof(argv[1]) : 30;
     if (seconds <= 0) seconds = 30;
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     printf("answering while remembered windows hang, %s: WM_NULL to the dialog every 10 ms, re-application every "
            "%u ms\n",
            bench::Arch(), CWimmelpultDlg::kRetitlePeriodMs);

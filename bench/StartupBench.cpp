@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchUtil.h"
-#include "tests/TestUtil.h"
+#include "tests/kit/Bench.h"
+#include "tests/kit/Process.h"
 
 namespace {
 
@@ -33,30 +33,23 @@ HWND VisibleDialogOf(DWORD pid) {
 
 // One start; a negative result when the program did not come up.
 double StartOnce(const char* name) {
-    std::string exe = testutil::BesideMe(name);
-    std::string cmd = "\"" + exe + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-
+    testutil::ChildProcess program;
     double t0 = bench::NowMs();
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (!program.Start(testutil::BesideMe(name))) return -1;
     HWND dlg = nullptr;
     while (!dlg && bench::NowMs() - t0 < 20000) {
-        dlg = VisibleDialogOf(pi.dwProcessId);
-        if (!dlg) Sleep(1);
+        dlg = VisibleDialogOf(program.Id());
+        // No event tells another process that a window shows (not even EVENT_OBJECT_SHOW here): look again.
+        if (!dlg && WaitForSingleObject(program.Handle(), 1) == WAIT_OBJECT_0) break;
     }
-    DWORD idle = dlg ? WaitForInputIdle(pi.hProcess, 20000) : WAIT_FAILED;
+    DWORD idle = dlg ? WaitForInputIdle(program.Handle(), 20000) : WAIT_FAILED;
     double elapsed = bench::NowMs() - t0;
 
     if (dlg) PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 99);
-        WaitForSingleObject(pi.hProcess, 5000);
-        elapsed = -1;
+    if (!program.WaitExit(10000)) {
+        program.Kill();
+        return -1;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     return dlg && idle == 0 ? elapsed : -1;
 }
 

@@ -14,14 +14,17 @@
 #include <cstring>
 #include <string>
 
-#include "tests/Process.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "res/resource.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/Texts.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
+
+using testutil::FindOtherDialog;
+using testutil::kAboutTitle;
 
 namespace {
-
-const char kAboutTitle[] = "Info \xFC" "ber Wimmelpult";
-const int kHolidays = 1016;
 
 const char kDec06[] = "Feiertage am 06. Dezember:\nFinnland";
 const char kDec07[] = "Feiertage am 07. Dezember:\nElfenbeink\xFCste";
@@ -37,63 +40,33 @@ struct Program {
     HANDLE process = nullptr;
 };
 
-struct Search {
-    const char* title;
-    DWORD pid;   // 0: any process but ours
-    int count;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == GetCurrentProcessId() || (search->pid && pid != search->pid) || !IsWindowVisible(hWnd)) return TRUE;
-    char cls[64] = {};
-    GetClassNameA(hWnd, cls, sizeof cls);
-    if (strcmp(cls, "#32770") != 0 || testutil::WindowText(hWnd) != search->title) return TRUE;
-    ++search->count;
-    search->found = hWnd;
-    return TRUE;
-}
-
-// The one visible dialog with this title (of process pid, if given).
-HWND FindDialog(const char* title, DWORD pid, int* count = nullptr) {
-    Search search = {title, pid, 0, nullptr};
-    EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (count) *count = search.count;
-    return search.count == 1 ? search.found : nullptr;
-}
-
 bool FindProgram(Program* program) {
     int count = 0;
-    testutil::WaitFor([&] { return (program->main = FindDialog("Wimmelpult", 0, &count)) != nullptr; }, kStartMs);
+    testutil::WaitFor([&] { return (program->main = FindOtherDialog("Wimmelpult", 0, &count)) != nullptr; }, kStartMs);
     if (!ok(program->main != nullptr, "expected one Wimmelpult dialog within %lu ms, found %d", kStartMs, count))
         return false;
     GetWindowThreadProcessId(program->main, &program->pid);
     program->process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, program->pid);
-    return ok(program->process != nullptr, "expected to open the program's process");
-}
-
-void PostKey(HWND hWnd, UINT vk) {
-    UINT scan = MapVirtualKeyA(vk, 0);
-    PostMessageA(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageA(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+    return ok(program->process != nullptr, "expected to open the program's process %lu, error %lu", program->pid,
+              GetLastError());
 }
 
 // Opens the About box from the system menu; returns its window.
 HWND OpenAbout(const Program& program) {
     // Posted: the menu command runs the About box's modal loop.
-    PostMessageA(program.main, WM_SYSCOMMAND, 0x10, 0);
+    PostMessageA(program.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND about = nullptr;
-    testutil::WaitFor([&] { return (about = FindDialog(kAboutTitle, program.pid)) != nullptr; }, kAnswerMs);
-    if (!ok(about != nullptr, "expected the About box within %lu ms", kAnswerMs)) return nullptr;
-    ok(GetWindow(about, GW_OWNER) == program.main, "expected the main dialog to own the About box");
-    ok(!IsWindowEnabled(program.main), "expected the main dialog disabled under the About box");
+    int count = 0;
+    testutil::WaitFor([&] { return (about = FindOtherDialog(kAboutTitle, program.pid, &count)) != nullptr; },
+                      kAnswerMs);
+    if (!ok(about != nullptr, "expected one About box within %lu ms, found %d", kAnswerMs, count)) return nullptr;
+    ok(GetWindow(about, GW_OWNER) == program.main, "expected the main dialog %p to own the About box, owner %p",
+       program.main, GetWindow(about, GW_OWNER));
+    ok(!IsWindowEnabled(program.main), "expected the main dialog disabled under the About box, found it enabled");
     return about;
 }
 
-std::string HolidayText(HWND about) { return testutil::WindowText(GetDlgItem(about, kHolidays)); }
+std::string HolidayText(HWND about) { return testutil::ItemText(about, IDC_HOLIDAYS); }
 
 void CheckText(HWND about, const char* want) {
     std::string got = HolidayText(about);
@@ -102,10 +75,12 @@ void CheckText(HWND about, const char* want) {
 
 void CloseAbout(const Program& program, HWND about, bool byEscape) {
     HWND button = GetDlgItem(about, IDOK);
-    if (byEscape) PostKey(button, VK_ESCAPE);
+    if (byEscape) testutil::PostKey(button, VK_ESCAPE);
     else PostMessageA(button, BM_CLICK, 0, 0);
     bool gone = testutil::WaitFor([&] { return !IsWindow(about); }, kAnswerMs);
-    if (!ok(gone, "expected the About box closed by %s", byEscape ? "Escape" : "&OK")) return;
+    if (!ok(gone, "expected the About box closed by %s within %lu ms, it stays", byEscape ? "Escape" : "&OK",
+            kAnswerMs))
+        return;
     bool back = testutil::WaitFor(
         [&] { return IsWindowEnabled(program.main) && GetForegroundWindow() == program.main; }, kAnswerMs);
     ok(back, "expected the main dialog enabled and active again (enabled %d, foreground %p, main %p)",
@@ -113,9 +88,9 @@ void CloseAbout(const Program& program, HWND about, bool byEscape) {
 }
 
 bool EndProgram(const Program& program) {
-    PostKey(GetDlgItem(program.main, 1000), VK_ESCAPE);
+    testutil::PostKey(GetDlgItem(program.main, IDC_OLD_TITLE), VK_ESCAPE);
     DWORD waited = WaitForSingleObject(program.process, 10000);
-    return ok(waited == WAIT_OBJECT_0, "expected the program to end on Escape");
+    return ok(waited == WAIT_OBJECT_0, "expected the program to end on Escape within 10 s, wait gave %lu", waited);
 }
 
 void RunDate(const Program& program, const char* want) {
@@ -140,10 +115,9 @@ void RunMidnight(const Program& program, DWORD driverStart) {
     CheckText(about, kDec06);
     // The program's clock started at 23:59:40 no later than its window
     // showed; 22 s after that it has passed midnight.
-    while (GetTickCount() - seen < 22000) {
-        Sleep(200);
-        testutil::FlushMessages();
-    }
+    DWORD since = GetTickCount() - seen;
+    // Another process's faked clock passing midnight sends no event to wait for.
+    testutil::PumpFor(since < 22000 ? 22000 - since : 0);
     CheckText(about, kDec06);
     CloseAbout(program, about, false);
 
@@ -159,7 +133,8 @@ void RunMidnight(const Program& program, DWORD driverStart) {
 int main(int argc, char** argv) {
     DWORD driverStart = GetTickCount();
     std::string which = argc > 1 ? argv[1] : "";
-    if (!ok(which == "dec06" || which == "jan02" || which == "midnight", "unknown case \"%s\"", which.c_str()))
+    if (!ok(which == "dec06" || which == "jan02" || which == "midnight",
+            "expected the case dec06, jan02 or midnight, got \"%s\"", which.c_str()))
         return ok_summary();
 
     Program program;

@@ -8,33 +8,39 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
 #include "framework/CWinApp.h"
 #include "holidays/CAboutDlg.h"
-#include "tests/ModalScript.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Sequence.h"
+#include "tests/kit/Texts.h"
+#include "tests/kit/ok.h"
 
+using testutil::CentredOn;
+using testutil::FindThreadWindow;
+using testutil::ItemText;
+using testutil::PostButton;
+using testutil::PostKey;
 using testutil::RunModal;
 using testutil::When;
+using testutil::kAboutTitle;
+using testutil::kMonthNames;
 
 namespace {
 
 // The main window decides who owns the About box.
 CWinApp g_app;
 
-const char kAboutTitle[] = "Info \xFC" "ber Wimmelpult";
-
-const char* const kMonths[12] = {"J\xE4nner", "Februar", "M\xE4rz",     "April",   "Mai",      "Juni",
-                                 "Juli",      "August",  "September", "Oktober", "November", "Dezember"};
-
 std::string HeaderOf(const SYSTEMTIME& day) {
     char header[64];
     snprintf(header, sizeof header, "Feiertage am %02u. %s:\n", static_cast<unsigned>(day.wDay),
-             kMonths[(day.wMonth - 1) % 12]);
+             kMonthNames[(day.wMonth - 1) % 12]);
     return header;
 }
 
@@ -64,50 +70,8 @@ void CheckTodaysText(const std::string& text, const SYSTEMTIME& before, const SY
        "expected no empty name, got \"%s\"", names.c_str());
 }
 
-std::string ItemText(HWND dlg, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
-}
-
-struct Find {
-    const char* title;
-    bool visibleOnly;
-    HWND found;
-};
-BOOL CALLBACK FindTitled(HWND hWnd, LPARAM param) {
-    auto* find = reinterpret_cast<Find*>(param);
-    char title[128] = {};
-    GetWindowTextA(hWnd, title, sizeof title);
-    if (strcmp(title, find->title) != 0 || (find->visibleOnly && !IsWindowVisible(hWnd))) return TRUE;
-    find->found = hWnd;
-    return FALSE;
-}
-
-// A top-level window of this thread with this caption; a dialog being
-// created is hidden until its modal loop shows it.
-HWND FindThreadWindow(const char* title, bool visibleOnly = true) {
-    Find find = {title, visibleOnly, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &FindTitled, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
 bool AboutShown() { return FindThreadWindow(kAboutTitle) != nullptr; }
 bool AboutGone() { return FindThreadWindow(kAboutTitle, false) == nullptr; }
-
-void PostKey(HWND hWnd, UINT vk) {
-    UINT scan = MapVirtualKeyA(vk, 0);
-    PostMessageA(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageA(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
-}
-
-void PostButton(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
-
-bool CentredOn(const RECT& rc, const RECT& area, int* dx, int* dy) {
-    *dx = (rc.left + rc.right) / 2 - (area.left + area.right) / 2;
-    *dy = (rc.top + rc.bottom) / 2 - (area.top + area.bottom) / 2;
-    return abs(*dx) <= 1 && abs(*dy) <= 1;
-}
 
 BOOL CALLBACK CollectIconStatics(HWND hWnd, LPARAM param) {
     if ((GetWindowLongA(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
@@ -146,8 +110,7 @@ void TestTodaysText() {
 
             ok(GetFocus() == GetDlgItem(h, IDOK), "expected the focus on &OK (%p), got it on %p",
                GetDlgItem(h, IDOK), GetFocus());
-            RECT work, rc;
-            SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            RECT work = testutil::WorkArea(), rc;
             GetWindowRect(h, &rc);
             int dx = 0, dy = 0;
             ok(CentredOn(rc, work, &dx, &dy), "expected it centred in the work area, off by %d,%d", dx, dy);
@@ -216,13 +179,20 @@ void TestTextFixedAtConstruction() {
 // ---------------------------------------------------------------------------
 // From the main dialog's system menu.
 
+// What the owner of a modal dialog hears while that runs.
+std::vector<testutil::ExpectedMessage> ActivationAroundModal() {
+    using testutil::kWParam;
+    return {{WM_ENABLE, kWParam, FALSE}, {WM_ACTIVATE, kWParam, WA_INACTIVE}, {WM_ENABLE, kWParam, TRUE},
+            {WM_ACTIVATE, kWParam, WA_ACTIVE}};
+}
+
 void TestFromSystemMenu() {
     struct Case {
         UINT command;
         bool byEscape;
     };
     // The low four bits of the command do not matter.
-    const Case cases[] = {{0x10, false}, {0x13, true}, {0x1F, false}};
+    const Case cases[] = {{IDM_ABOUTBOX, false}, {IDM_ABOUTBOX | 0x3, true}, {IDM_ABOUTBOX | 0xF, false}};
     for (const Case& c : cases) {
         char label[64];
         snprintf(label, sizeof label, "system command 0x%X, closed by %s", c.command, c.byEscape ? "Escape" : "&OK");
@@ -231,8 +201,11 @@ void TestFromSystemMenu() {
         g_app.m_pMainWnd = &dlg;
         SYSTEMTIME before, after;
         HWND about = nullptr;
+        std::unique_ptr<testutil::MessageRecorder> activation;
         INT_PTR result = RunModal(dlg, {
             [&] {
+                activation = std::make_unique<testutil::MessageRecorder>(
+                    dlg.m_hWnd, std::initializer_list<UINT>{WM_ENABLE, WM_ACTIVATE});
                 // Off the middle of the work area, so that centring over the
                 // owner shows.
                 SetWindowPos(dlg.m_hWnd, nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -259,6 +232,9 @@ void TestFromSystemMenu() {
                 else PostButton(about, IDOK);
             }),
             When(AboutGone, [&] {
+                // Enabled again before the About box goes, so activation comes back to it.
+                ok_sequence(activation->Sequence(), ActivationAroundModal(), "the main dialog around the About box");
+                activation.reset();
                 ok(IsWindowVisible(dlg.m_hWnd), "expected the main dialog still open, it is hidden");
                 ok(IsWindowEnabled(dlg.m_hWnd) && GetActiveWindow() == dlg.m_hWnd,
                    "expected the main dialog %p enabled and active, got enabled %d, active is %p", dlg.m_hWnd,
@@ -333,8 +309,7 @@ void TestOtherSystemCommands() {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     TestTodaysText();
     TestEnding();
     TestTextFixedAtConstruction();

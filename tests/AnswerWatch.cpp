@@ -1,6 +1,6 @@
 #include "tests/AnswerWatch.h"
 
-#include "tests/TestUtil.h"
+#include "tests/kit/Wait.h"
 
 namespace testutil {
 

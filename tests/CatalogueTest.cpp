@@ -10,8 +10,10 @@
 #include "icons/CIconChooserDlg.h"
 #include "icons/IconCatalogue.h"
 #include "icons/IconStrip.h"
-#include "tests/ModalScript.h"
-#include "tests/ok.h"
+#include "res/resource.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/ok.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ void TestOrder(HIMAGELIST catalogue) {
        CatalogueResourceId(483));
 
     ok_context("not in the catalogue");
-    for (UINT id : {128u, 129u, 148u}) {
+    for (UINT id : {UINT(IDR_MAINFRAME), UINT(IDI_SPARE), UINT(IDI_ABOUT)}) {
         std::vector<COLORREF> outside = DrawResource(id);
         int same = 0;
         for (int i = 0; i < count; ++i) same += Draw(catalogue, i) == outside;
@@ -160,8 +162,7 @@ void TestFillRunsOut() {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     {
         CIconChooserDlg chooser;
         TestOrder(chooser.m_imageList.GetSafeHandle());

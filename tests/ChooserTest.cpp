@@ -14,20 +14,34 @@
 #include "app/CWimmelpultDlg.h"
 #include "framework/CWinApp.h"
 #include "icons/CIconChooserDlg.h"
-#include "tests/ModalScript.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Sequence.h"
+#include "tests/kit/Texts.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
+using testutil::Centre;
+using testutil::CentredOn;
+using testutil::FindThreadWindow;
+using testutil::Gone;
+using testutil::ItemText;
+using testutil::PostButton;
+using testutil::PostClick;
+using testutil::PostKey;
 using testutil::RunModal;
+using testutil::Shown;
 using testutil::When;
+using testutil::WorkArea;
+using testutil::kAboutTitle;
+using testutil::kChooserTitle;
 
 namespace {
 
 // The main window decides who owns the chooser and the About box.
 CWinApp g_app;
-
-const char kChooserTitle[] = "Symbol w\xE4hlen";
-const char kAboutTitle[] = "Info \xFC" "ber Wimmelpult";
 
 // The categories as the user sees them, tab by tab.
 struct TabCase {
@@ -97,14 +111,6 @@ void SelectTabByMessage(HWND dlg, int t) {
     SendMessageA(dlg, WM_NOTIFY, IDC_CATEGORY_TAB, reinterpret_cast<LPARAM>(&hdr));
 }
 
-void PostClick(HWND hWnd, POINT pt) {
-    LPARAM at = MAKELPARAM(pt.x, pt.y);
-    PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(hWnd, WM_LBUTTONUP, 0, at);
-}
-
-POINT Centre(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
-
 // A click on tab t, as the mouse gives it.
 void PostTabClick(HWND dlg, int t) {
     RECT rc = {};
@@ -143,46 +149,6 @@ void SelectItem(HWND list, int p) {
     SendMessageA(list, LVM_SETITEMSTATE, p, reinterpret_cast<LPARAM>(&item));
 }
 
-void PostKey(HWND hWnd, UINT vk) {
-    UINT scan = MapVirtualKeyA(vk, 0);
-    PostMessageA(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageA(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
-}
-
-void PostButton(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
-
-struct Find {
-    const char* title;
-    HWND found;
-};
-BOOL CALLBACK FindVisible(HWND hWnd, LPARAM param) {
-    auto* find = reinterpret_cast<Find*>(param);
-    char title[128] = {};
-    GetWindowTextA(hWnd, title, sizeof title);
-    if (strcmp(title, find->title) != 0 || !IsWindowVisible(hWnd)) return TRUE;
-    find->found = hWnd;
-    return FALSE;
-}
-
-// The visible top-level window of this thread with this caption.
-HWND FindThreadWindow(const char* title) {
-    Find find = {title, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &FindVisible, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
-bool CentredOn(const RECT& rc, const RECT& area, int* dx, int* dy) {
-    *dx = (rc.left + rc.right) / 2 - (area.left + area.right) / 2;
-    *dy = (rc.top + rc.bottom) / 2 - (area.top + area.bottom) / 2;
-    return abs(*dx) <= 1 && abs(*dy) <= 1;
-}
-
-RECT WorkArea() {
-    RECT work = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
 // A catalogue image as DrawIcon paints it on the dialog's face colour.
 std::vector<COLORREF> CatalogueImage(HIMAGELIST catalogue, int index) {
     HICON icon = ImageList_GetIcon(catalogue, index, ILD_NORMAL);
@@ -210,12 +176,6 @@ void PaintMarker(HWND main) {
 bool MarkerIntact(HWND main) {
     std::vector<COLORREF> marker(32 * 32, kMarker);
     return testutil::CountDifferent(Preview(main), marker) == 0;
-}
-
-std::string ItemText(HWND dlg, int id) {
-    char text[256] = {};
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
 }
 
 // ---------------------------------------------------------------------------
@@ -455,14 +415,6 @@ void TestChoosing() {
 // ---------------------------------------------------------------------------
 // Through the main dialog.
 
-// Ready once the dialog's window shows, or once it is gone.
-std::function<bool()> Shown(const CDialog& dlg) {
-    return [&dlg] { return dlg.m_hWnd && IsWindowVisible(dlg.m_hWnd); };
-}
-std::function<bool()> Gone(const CDialog& dlg) {
-    return [&dlg] { return dlg.m_hWnd == nullptr; };
-}
-
 void TestFromMainDialogConfirm() {
     ok_context("main dialog: confirm with an icon");
     CWimmelpultDlg dlg;
@@ -636,10 +588,12 @@ void TestChooserKeptInWorkArea() {
 HICON g_small = nullptr;
 HICON g_big = nullptr;
 int g_setIcons = 0;
+testutil::MessageSequence g_iconMessages;
 
 LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETICON) {
         ++g_setIcons;
+        g_iconMessages.Add(message, wParam, lParam);
         (wParam == ICON_SMALL ? g_small : g_big) = reinterpret_cast<HICON>(lParam);
     }
     return DefWindowProcA(hWnd, message, wParam, lParam);
@@ -657,6 +611,7 @@ void TestChosenIconIsAssigned() {
                                   nullptr, nullptr, wc.hInstance, nullptr);
     g_small = g_big = nullptr;
     g_setIcons = 0;
+    g_iconMessages.Clear();
 
     CWimmelpultDlg dlg;
     g_app.m_pMainWnd = &dlg;
@@ -679,6 +634,10 @@ void TestChosenIconIsAssigned() {
             char title[64] = {};
             GetWindowTextA(target, title, sizeof title);
             ok(strcmp(title, "Umbenannt 4711") == 0, "expected the target renamed, got \"%s\"", title);
+            // The small icon first: the title bar shows it at once.
+            ok_sequence(g_iconMessages,
+                        {{WM_SETICON, testutil::kWParam, ICON_SMALL}, {WM_SETICON, testutil::kWParam, ICON_BIG}},
+                        "icons given at Zuweisen");
             if (!ok(g_small && g_big, "expected a small and a big icon, got %p %p", g_small, g_big)) return;
             std::vector<COLORREF> want = CatalogueImage(catalogue, 290);
             COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -833,8 +792,7 @@ void TestCatalogueSurvivesOpenings() {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     TestOpening();
     TestCategories();
     TestChoosing();

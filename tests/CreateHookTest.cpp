@@ -6,9 +6,9 @@
 
 #include "framework/CDialog.h"
 #include "res/resource.h"
-#include "tests/ModalScript.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
 namespace {
 

@@ -3,26 +3,22 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/CWimmelpultDlg.h"
 #include "icons/CIconChooserDlg.h"
 #include "res/resource.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
 using testutil::ChildProcess;
+using testutil::StartProgram;
 using testutil::WindowText;
 
 namespace {
-
-HWND StartProgram(ChildProcess& program) {
-    if (!ok(program.Start(testutil::BesideMe("Wimmelpult.exe")), "expected Wimmelpult.exe to start")) return nullptr;
-    HWND dlg = program.WaitWindow("#32770", "Wimmelpult", 15000);
-    if (!ok(dlg != nullptr, "expected the dialog \"Wimmelpult\"")) return nullptr;
-    testutil::WaitFor([&] { return IsWindowVisible(dlg) != FALSE; }, 5000);
-    ok(IsWindowVisible(dlg), "expected the dialog shown");
-    return dlg;
-}
 
 std::vector<COLORREF> ScreenPixels(HWND hWnd, int x, int y) {
     POINT pt = {x, y};
@@ -33,7 +29,8 @@ std::vector<COLORREF> ScreenPixels(HWND hWnd, int x, int y) {
 void TestStartAndRetitle() {
     ok_context("start");
     ChildProcess target;
-    ok(target.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Fenster einer Anwendung\""), "expected the target");
+    ok(target.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Fenster einer Anwendung\""),
+       "expected the target to start, error %lu", GetLastError());
     HWND other = target.WaitWindow("WimmelpultTestTarget", "Fenster einer Anwendung", 10000);
 
     ChildProcess program;
@@ -41,14 +38,16 @@ void TestStartAndRetitle() {
     if (!dlg || !other) return;
     HWND oldEdit = GetDlgItem(dlg, IDC_OLD_TITLE);
     HWND newEdit = GetDlgItem(dlg, IDC_NEW_TITLE);
-    ok(WindowText(oldEdit).empty() && WindowText(newEdit).empty(), "expected both edits empty");
-    ok(SendMessageA(GetDlgItem(dlg, IDC_UPDATE), BM_GETCHECK, 0, 0) == BST_CHECKED, "expected A&ktualisieren ticked");
-    ok(SendMessageA(GetDlgItem(dlg, IDC_NEW_ICON), BM_GETCHECK, 0, 0) == BST_UNCHECKED,
-       "expected Neues S&ymbol not ticked");
+    ok(WindowText(oldEdit).empty() && WindowText(newEdit).empty(), "expected both edits empty, got \"%s\" and \"%s\"",
+       WindowText(oldEdit).c_str(), WindowText(newEdit).c_str());
+    LRESULT update = SendMessageA(GetDlgItem(dlg, IDC_UPDATE), BM_GETCHECK, 0, 0);
+    ok(update == BST_CHECKED, "expected A&ktualisieren ticked, state %d", static_cast<int>(update));
+    LRESULT newIcon = SendMessageA(GetDlgItem(dlg, IDC_NEW_ICON), BM_GETCHECK, 0, 0);
+    ok(newIcon == BST_UNCHECKED, "expected Neues S&ymbol not ticked, state %d", static_cast<int>(newIcon));
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gui);
-    ok(gui.hwndFocus == oldEdit, "expected the focus in edit 1000, got %p", gui.hwndFocus);
+    ok(gui.hwndFocus == oldEdit, "expected the focus in edit %d (%p), got %p", IDC_OLD_TITLE, oldEdit, gui.hwndFocus);
 
     ok_context("preview");
     {
@@ -67,7 +66,7 @@ void TestStartAndRetitle() {
     testutil::WaitFor([&] { return WindowText(other) == "Umbenannt von au\xDF" "en"; }, 5000);
     ok(WindowText(other) == "Umbenannt von au\xDF" "en", "expected the target renamed, got \"%s\"",
        WindowText(other).c_str());
-    ok(IsWindowVisible(dlg), "expected the dialog to stay open after \"&Zuweisen\"");
+    ok(IsWindowVisible(dlg), "expected the dialog to stay open after \"&Zuweisen\", found it hidden");
 
     SetWindowTextA(other, "Die Anwendung setzt ihren Titel");
     DWORD t0 = GetTickCount();
@@ -75,17 +74,17 @@ void TestStartAndRetitle() {
     DWORD waited = GetTickCount() - t0;
     ok(WindowText(other) == "Umbenannt von au\xDF" "en", "expected the caption put back by the timer, got \"%s\"",
        WindowText(other).c_str());
-    ok(waited <= 3000 + 1000, "expected it back within one period, took %lu ms", waited);
+    ok(waited <= CWimmelpultDlg::kRetitlePeriodMs + 1000, "expected it back within one period (%u ms), took %lu ms",
+       CWimmelpultDlg::kRetitlePeriodMs, waited);
 
     ok_context("enter and escape");
-    PostMessageA(oldEdit, WM_KEYDOWN, VK_RETURN, 0x1C0001);
-    PostMessageA(oldEdit, WM_KEYUP, VK_RETURN, 0xC01C0001);
-    ok(!program.WaitExit(1000), "expected Enter to leave the program running");
-    PostMessageA(oldEdit, WM_KEYDOWN, VK_ESCAPE, 0x10001);
+    testutil::PostKey(oldEdit, VK_RETURN);
+    ok(!program.WaitExit(1000), "expected Enter to leave the program running, it ended");
+    testutil::PostKey(oldEdit, VK_ESCAPE);
     DWORD code = 1234;
-    ok(program.WaitExit(10000, &code), "expected Escape to end the program");
+    ok(program.WaitExit(10000, &code), "expected Escape to end the program within 10 s, it runs on");
     ok(code == 0, "expected exit code 0, got %lu", code);
-    ok(program.Windows().empty(), "expected no window left");
+    ok(program.Windows().empty(), "expected no window left, found %u", static_cast<unsigned>(program.Windows().size()));
 }
 
 void TestCloseCommand() {
@@ -95,15 +94,14 @@ void TestCloseCommand() {
     if (!dlg) return;
     PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     DWORD code = 1234;
-    ok(program.WaitExit(10000, &code), "expected the Close command to end the program");
+    ok(program.WaitExit(10000, &code), "expected the Close command to end the program within 10 s, it runs on");
     ok(code == 0, "expected exit code 0, got %lu", code);
 }
 
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     TestStartAndRetitle();
     TestCloseCommand();
     return ok_summary();

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "holidays/HolidayTable.h"
-#include "tests/ok.h"
+#include "tests/kit/ok.h"
 
 namespace {
 

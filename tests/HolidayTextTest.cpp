@@ -20,16 +20,16 @@
 #include <vector>
 
 #include "holidays/HolidayText.h"
-#include "tests/ok.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/Texts.h"
+#include "tests/kit/ok.h"
 
 namespace {
 
+using testutil::kMonthNames;
+
 using Names = std::vector<std::string>;
 using DateList = std::map<std::pair<int, int>, Names>;   // (month, day) -> names in row order
-
-// The month names, as Windows-1252 bytes.
-const char* const kMonths[12] = {"J\xE4nner", "Februar", "M\xE4rz",    "April",   "Mai",      "Juni",
-                                 "Juli",      "August",  "September", "Oktober", "November", "Dezember"};
 
 std::string Utf8ToWindows1252(const std::string& utf8, bool* lossless) {
     int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), nullptr, 0);
@@ -43,14 +43,6 @@ std::string Utf8ToWindows1252(const std::string& utf8, bool* lossless) {
                         &usedDefault);
     *lossless = (wideLength > 0 || utf8.empty()) && !usedDefault;
     return out;
-}
-
-// A unix path passed by ctest ("/work/...") is reachable under Wine as Z:\work\...
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
 }
 
 // Parses the lines "- D.M.: "name", "name"" of the data file.
@@ -110,7 +102,7 @@ long long Utc(int year, int month, int day, int hour, int minute, int second = 0
 std::string Header(int day, int month) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%02d. ", day);
-    return std::string("Feiertage am ") + digits + kMonths[month - 1] + ":\n";
+    return std::string("Feiertage am ") + digits + kMonthNames[month - 1] + ":\n";
 }
 
 std::string Expected(const DateList& dates, int day, int month) {
@@ -326,7 +318,7 @@ int main(int argc, char** argv) {
     const std::string zone = argv[2];
     DateList dates;
     int rows = 0;
-    if (ReadDateList(WindowsPath(argv[1]), &dates, &rows)) {
+    if (ReadDateList(testutil::WindowsPath(argv[1]), &dates, &rows)) {
         TestDataFile(dates, rows);
         TestEveryDayOf2028(dates);
         TestEdgeCases(dates);

@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/TestUtil.h"
-#include "tests/ModalScript.h"
-#include "tests/ok.h"
+#include "res/resource.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/ok.h"
 
 namespace {
 
@@ -315,7 +316,7 @@ int main(int argc, char** argv) {
         images[id] = ReadGroup(module, id);
     }
     ok_context("formats");
-    const std::set<WORD> outside = {128, 129, 148};
+    const std::set<WORD> outside = {IDR_MAINFRAME, IDI_SPARE, IDI_ABOUT};
     std::map<std::string, int> layouts;
     for (const auto& g : images)
         if (!outside.count(g.first)) ++layouts[Layout(g.second)];
@@ -382,8 +383,8 @@ int main(int argc, char** argv) {
     ok(alike == 0, "expected every pair of catalogue icons to differ by %.1f or more, got %d closer (closest %.1f)",
        kMinDifference, alike, closest);
 
-    CheckBitmap(module, 638, 14);
-    CheckBitmap(module, 639, 16);
+    CheckBitmap(module, IDB_RESTORE, 14);
+    CheckBitmap(module, IDB_CLOSE, 16);
 
     FreeLibrary(module);
     return ok_summary();

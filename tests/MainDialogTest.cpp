@@ -8,19 +8,18 @@
 
 #include "app/CWimmelpultDlg.h"
 #include "framework/CWinApp.h"
-#include "tests/ModalScript.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
+using testutil::ItemText;
 using testutil::RunModal;
 
 namespace {
-
-std::string ItemText(HWND dlg, int id) {
-    char text[256] = {};
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
-}
 
 void TestInitialState() {
     ok_context("initial state");
@@ -28,39 +27,47 @@ void TestInitialState() {
     ok(dlg.m_iconChooser.m_chosenIcon == 0, "expected chosen icon 0, got %d", dlg.m_iconChooser.m_chosenIcon);
     ok(ImageList_GetImageCount(dlg.m_iconChooser.m_imageList.GetSafeHandle()) == 483,
        "expected 483 catalogue images, got %d", ImageList_GetImageCount(dlg.m_iconChooser.m_imageList.GetSafeHandle()));
-    ok(dlg.m_pTrayPopup != nullptr && GetMenuItemCount(dlg.m_pTrayPopup) == 2, "expected the tray popup loaded");
+    ok(dlg.m_pTrayPopup != nullptr && GetMenuItemCount(dlg.m_pTrayPopup) == 2,
+       "expected the tray popup loaded with 2 items, got %p with %d", dlg.m_pTrayPopup,
+       dlg.m_pTrayPopup ? GetMenuItemCount(dlg.m_pTrayPopup) : -1);
 
     INT_PTR result = RunModal(dlg, [&] {
         HWND h = dlg.m_hWnd;
         char title[64] = {};
         GetWindowTextA(h, title, sizeof title);
         ok(strcmp(title, "Wimmelpult") == 0, "expected caption Wimmelpult, got %s", title);
-        ok(ItemText(h, IDC_OLD_TITLE).empty() && ItemText(h, IDC_NEW_TITLE).empty(), "expected both edits empty");
-        ok(IsDlgButtonChecked(h, IDC_UPDATE) == BST_CHECKED, "expected A&ktualisieren ticked");
-        ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_UNCHECKED, "expected Neues S&ymbol not ticked");
+        ok(ItemText(h, IDC_OLD_TITLE).empty() && ItemText(h, IDC_NEW_TITLE).empty(),
+           "expected both edits empty, got \"%s\" and \"%s\"", ItemText(h, IDC_OLD_TITLE).c_str(),
+           ItemText(h, IDC_NEW_TITLE).c_str());
+        ok(IsDlgButtonChecked(h, IDC_UPDATE) == BST_CHECKED, "expected A&ktualisieren ticked, state %u",
+           IsDlgButtonChecked(h, IDC_UPDATE));
+        ok(IsDlgButtonChecked(h, IDC_NEW_ICON) == BST_UNCHECKED, "expected Neues S&ymbol not ticked, state %u",
+           IsDlgButtonChecked(h, IDC_NEW_ICON));
         ok(dlg.m_bUpdate == 1 && dlg.m_bNewIcon == 0, "expected members 1/0, got %d/%d", dlg.m_bUpdate,
            dlg.m_bNewIcon);
-        ok(GetFocus() == GetDlgItem(h, IDC_OLD_TITLE), "expected the focus in edit 1000, got %p", GetFocus());
-        ok(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_APPWINDOW, "expected WS_EX_APPWINDOW");
+        ok(GetFocus() == GetDlgItem(h, IDC_OLD_TITLE), "expected the focus in edit %d (%p), got %p", IDC_OLD_TITLE,
+           GetDlgItem(h, IDC_OLD_TITLE), GetFocus());
+        ok(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_APPWINDOW, "expected WS_EX_APPWINDOW, ex-style %#lx",
+           GetWindowLongA(h, GWL_EXSTYLE));
 
         HICON big = reinterpret_cast<HICON>(SendMessageA(h, WM_GETICON, ICON_BIG, 0));
         HICON small = reinterpret_cast<HICON>(SendMessageA(h, WM_GETICON, ICON_SMALL, 0));
-        ok(big == dlg.m_hIcon && small == dlg.m_hIcon, "expected icon 128 big and small, got %p %p (want %p)", big,
-           small, dlg.m_hIcon);
-        ok(reinterpret_cast<HICON>(SendMessageA(h, WM_QUERYDRAGICON, 0, 0)) == dlg.m_hIcon,
-           "expected the drag icon to be icon 128");
+        ok(big == dlg.m_hIcon && small == dlg.m_hIcon, "expected icon %d (%p) big and small, got %p %p",
+           IDR_MAINFRAME, dlg.m_hIcon, big, small);
+        HICON drag = reinterpret_cast<HICON>(SendMessageA(h, WM_QUERYDRAGICON, 0, 0));
+        ok(drag == dlg.m_hIcon, "expected the drag icon to be icon %d (%p), got %p", IDR_MAINFRAME, dlg.m_hIcon, drag);
 
         // The timer runs: killing it succeeds once; then it is put back.
-        ok(KillTimer(h, 7), "expected timer 7 to run");
-        SetTimer(h, 7, 3000, nullptr);
+        ok(KillTimer(h, CWimmelpultDlg::kRetitleTimerId), "expected timer %u to run, KillTimer failed",
+           static_cast<unsigned>(CWimmelpultDlg::kRetitleTimerId));
+        SetTimer(h, CWimmelpultDlg::kRetitleTimerId, CWimmelpultDlg::kRetitlePeriodMs, nullptr);
 
         // Opened over no owner: centred in the work area.
-        RECT work, rc;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        RECT rc;
         GetWindowRect(h, &rc);
-        int dx = (rc.left + rc.right) / 2 - (work.left + work.right) / 2;
-        int dy = (rc.top + rc.bottom) / 2 - (work.top + work.bottom) / 2;
-        ok(abs(dx) <= 1 && abs(dy) <= 1, "expected the dialog centred in the work area, off by %d,%d", dx, dy);
+        int dx = 0, dy = 0;
+        ok(testutil::CentredOn(rc, testutil::WorkArea(), &dx, &dy),
+           "expected the dialog centred in the work area, off by %d,%d", dx, dy);
     });
     ok(result == IDCANCEL, "expected IDCANCEL, got %d", static_cast<int>(result));
 }
@@ -73,8 +80,11 @@ void TestSystemMenu() {
         int count = GetMenuItemCount(menu);
         auto has = [&](UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1); };
         // Restore, Size and Maximize stood at positions 0, 2 and 4.
-        ok(!has(SC_RESTORE) && !has(SC_SIZE) && !has(SC_MAXIMIZE), "expected Restore, Size and Maximize gone");
-        ok(has(SC_MOVE) && has(SC_MINIMIZE) && has(SC_CLOSE), "expected Move, Minimize and Close kept");
+        ok(!has(SC_RESTORE) && !has(SC_SIZE) && !has(SC_MAXIMIZE),
+           "expected Restore, Size and Maximize gone, found %d %d %d", has(SC_RESTORE), has(SC_SIZE),
+           has(SC_MAXIMIZE));
+        ok(has(SC_MOVE) && has(SC_MINIMIZE) && has(SC_CLOSE), "expected Move, Minimize and Close kept, found %d %d %d",
+           has(SC_MOVE), has(SC_MINIMIZE), has(SC_CLOSE));
         ok(GetMenuItemID(menu, 0) == SC_MOVE && GetMenuItemID(menu, 1) == SC_MINIMIZE,
            "expected Move and Minimize first, got 0x%x 0x%x", GetMenuItemID(menu, 0), GetMenuItemID(menu, 1));
         if (!ok(count >= 2, "expected items, got %d", count)) return;
@@ -82,8 +92,8 @@ void TestSystemMenu() {
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;
         GetMenuItemInfoA(menu, count - 2, TRUE, &info);
-        ok(info.fType & MFT_SEPARATOR, "expected a separator before the last item");
-        ok(GetMenuItemID(menu, count - 1) == IDM_ABOUTBOX, "expected command 0x10 last, got 0x%x",
+        ok(info.fType & MFT_SEPARATOR, "expected a separator before the last item, type %#x", info.fType);
+        ok(GetMenuItemID(menu, count - 1) == IDM_ABOUTBOX, "expected command %#x last, got %#x", IDM_ABOUTBOX,
            GetMenuItemID(menu, count - 1));
         char text[64] = {};
         GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
@@ -140,14 +150,13 @@ void TestEnding() {
         INT_PTR result = RunModal(dlg, {
             [&] {
                 edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
-                PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x1C0001);
-                PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+                testutil::PostKey(edit, VK_RETURN);
             },
             [&] {
-                ok(IsWindowVisible(dlg.m_hWnd), "expected the dialog open after Enter");
-                PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x10001);
+                ok(IsWindowVisible(dlg.m_hWnd), "expected the dialog open after Enter, found it hidden");
+                testutil::PostKey(edit, VK_ESCAPE);
             },
-            [&] { ok(false, "expected Escape to have ended the dialog"); },
+            [&] { ok(false, "expected Escape to have ended the dialog, found it open"); },
         });
         ok(result == IDCANCEL, "expected IDCANCEL from Escape, got %d", static_cast<int>(result));
     }
@@ -156,7 +165,7 @@ void TestEnding() {
         CWimmelpultDlg dlg;
         INT_PTR result = RunModal(dlg, {
             [&] { PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
-            [&] { ok(false, "expected the Close command to have ended the dialog"); },
+            [&] { ok(false, "expected the Close command to have ended the dialog, found it open"); },
         });
         ok(result == IDCANCEL, "expected IDCANCEL from Close, got %d", static_cast<int>(result));
     }
@@ -172,16 +181,16 @@ void TestEnding() {
         RunModal(dlg, {
             [&] {
                 ok(GetFileAttributesA(CWinApp::HelpFilePath().c_str()) == INVALID_FILE_ATTRIBUTES,
-                   "expected no help file beside the program");
+                   "expected no help file beside the program, found %s", CWinApp::HelpFilePath().c_str());
                 before = countWindows();
-                HWND edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
-                PostMessageA(edit, WM_KEYDOWN, VK_F1, 0x3B0001);
-                PostMessageA(edit, WM_KEYUP, VK_F1, 0xC03B0001);
+                testutil::PostKey(GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE), VK_F1);
             },
-            [&] { Sleep(300); },
             [&] {
+                // F1 and all it posted in turn have been handled once the marker is through.
+                testutil::FlushMessages();
                 ok(IsWindowVisible(dlg.m_hWnd) && IsWindowEnabled(dlg.m_hWnd),
-                   "expected the dialog still open and enabled");
+                   "expected the dialog still open and enabled, visible %d, enabled %d",
+                   IsWindowVisible(dlg.m_hWnd), IsWindowEnabled(dlg.m_hWnd));
                 ok(countWindows() == before, "expected no new window, had %d, now %d", before, countWindows());
             },
         });
@@ -191,8 +200,7 @@ void TestEnding() {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     TestInitialState();
     TestSystemMenu();
     TestPreview();

@@ -4,19 +4,19 @@
 #include <windows.h>
 
 #include "framework/CWinApp.h"
-#include "tests/NotifyIconTestUtil.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/Tray.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 #include "tray/CNotifyIcon.h"
 
 using testutil::FlushMessages;
 using traytest::CRecorderWnd;
 using traytest::MenuWatch;
+using traytest::kCallback;
+using traytest::kId;
 
 namespace {
-
-constexpr UINT kCallback = WM_USER + 10;
-constexpr UINT kId = 637;
 
 BOOL WINAPI AcceptShell(DWORD, PNOTIFYICONDATAA) { return TRUE; }
 
@@ -30,12 +30,12 @@ int main() {
     CNotifyIcon::s_pfnShellNotifyIcon = &AcceptShell;
 
     ok_context("resources");
-    ok(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kId)) == nullptr,
-       "expected this program to carry no menu 637");
+    HMENU carried = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kId));
+    ok(carried == nullptr, "expected this program to carry no menu %u, found %p", kId, carried);
 
     CNotifyIcon icon;
-    ok(icon.Create(nullptr, kCallback, "tip", LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), kId),
-       "expected Create to succeed");
+    BOOL created = icon.Create(nullptr, kCallback, "tip", LoadIconA(nullptr, IDI_APPLICATION), kId);
+    ok(created, "expected Create to succeed, got %d", created);
 
     ok_context("WM_CONTEXTMENU without menu 637");
     {
@@ -47,17 +47,13 @@ int main() {
 
     ok_context("Shift+F10 without menu 637");
     {
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = 0x80;
-        SetKeyboardState(keys);
+        testutil::SetShiftState(0x80);
         MenuWatch watch;
         MSG msg = {icon.m_hWnd, WM_KEYDOWN, VK_F10, 0, 0, {0, 0}};
         BOOL taken = CWinApp::PreTranslateTree(&msg);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
+        testutil::SetShiftState(0);
         FlushMessages();
-        ok(taken, "expected the shortcut taken all the same");
+        ok(taken, "expected the shortcut taken all the same, got %d", taken);
         ok(watch.Count() == 0, "expected no menu, got %u", unsigned(watch.Count()));
     }
 
@@ -71,11 +67,13 @@ int main() {
         ok(mainWnd.m_commands.empty(), "double click by position: expected no command, got %u",
            unsigned(mainWnd.m_commands.size()));
         icon.m_bDefaultByPos = FALSE;
-        icon.m_nDefaultItem = 32773;
+        icon.m_nDefaultItem = ID_TRAY_CLOSE;
         r = SendMessageA(icon.m_hWnd, kCallback, kId, WM_LBUTTONDBLCLK);
         ok(r == 1, "double click by command: expected 1, got %Id", r);
-        ok(mainWnd.m_commands.size() == 1 && mainWnd.m_commands[0].wParam == 32773,
-           "double click by command: expected WM_COMMAND 32773");
+        ok(mainWnd.m_commands.size() == 1 && mainWnd.m_commands[0].wParam == ID_TRAY_CLOSE,
+           "double click by command: expected one WM_COMMAND %u, got %u, the first %u", ID_TRAY_CLOSE,
+           unsigned(mainWnd.m_commands.size()),
+           mainWnd.m_commands.empty() ? 0u : unsigned(mainWnd.m_commands[0].wParam));
         FlushMessages();
         ok(watch.Count() == 0, "expected no menu, got %u", unsigned(watch.Count()));
     }

@@ -1,7 +1,6 @@
 // CNotifyIcon in the real notification area of the Wine desktop, clicked with
-// the real mouse. XDriver.sh runs this program and answers every
-// "CLICK <button> <repeat> <rrggbb>" line it prints by clicking the icon of
-// that colour with xdotool.
+// the real mouse: XDriver.sh runs this program and clicks the icon of the
+// colour each request names.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,18 +8,17 @@
 
 #include "framework/CWinApp.h"
 #include "res/resource.h"
-#include "tests/ModalScript.h"
-#include "tests/NotifyIconTestUtil.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Tray.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 #include "tray/CNotifyIcon.h"
 
-using testutil::FlushMessages;
+using namespace traytest;
+using testutil::ClickIcon;
+using testutil::SolidIcon;
 using testutil::WaitFor;
-using traytest::CRecorderWnd;
-using traytest::MenuWatch;
-using traytest::kCallback;
-using traytest::kId;
 
 namespace {
 
@@ -57,8 +55,7 @@ int PixelsInTaskbar(COLORREF colour) {
     if (!tray || !GetWindowRect(tray, &rc) || rc.right <= rc.left || rc.bottom <= rc.top) return 0;
     std::vector<COLORREF> pixels =
         testutil::GrabClient(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-    // The grabbed pixels are DIB-ordered: blue in the low byte.
-    const COLORREF wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+    const COLORREF wanted = testutil::SwapRedBlue(colour);
     int count = 0;
     for (COLORREF p : pixels) count += p == wanted;
     return count;
@@ -70,26 +67,20 @@ bool WaitShown(COLORREF colour, bool shown) {
     return WaitFor([=] { return Shown(colour) == shown; }, kScreenWaitMs);
 }
 
-// Asks the driving script for a click on the icon of this colour.
-void RequestClick(int button, int repeat, COLORREF colour) {
-    std::printf("CLICK %d %d %02x%02x%02x\n", button, repeat, GetRValue(colour), GetGValue(colour),
-                GetBValue(colour));
-    std::fflush(stdout);
-}
-
 void TestOwnWindow(CRecorderWnd& mainWnd) {
     ok_context("own window");
     CShellIcon icon;
-    HICON magenta = traytest::SolidIcon(kMagenta);
-    HICON cyan = traytest::SolidIcon(kCyan);
+    HICON magenta = SolidIcon(kMagenta);
+    HICON cyan = SolidIcon(kCyan);
     BOOL created = icon.Create(nullptr, kCallback, "Wimmelpult", magenta, kId);
-    ok(created, "expected NIM_ADD to succeed in the Wine desktop");
-    ok(WaitShown(kMagenta, true), "expected the icon in the notification area");
+    ok(created, "expected NIM_ADD to succeed in the Wine desktop, got %d", created);
+    ok(WaitShown(kMagenta, true), "expected the icon in the notification area, found %d of its pixels",
+       PixelsInTaskbar(kMagenta));
 
     ok_context("own window, right click");
     {
         MenuWatch watch;
-        RequestClick(3, 1, kMagenta);
+        ClickIcon(3, 1, kMagenta);
         ok(WaitFor([&] { return Has(icon.m_notes, kId, WM_RBUTTONUP) && watch.Count() == 1; }, kClickWaitMs),
            "expected WM_RBUTTONUP at the own window and a menu, got %u notifications, %u menus",
            unsigned(icon.m_notes.size()), unsigned(watch.Count()));
@@ -98,54 +89,66 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
         if (watch.Count() == 1) {
             ok(watch.Last().defaultItem == ID_TRAY_RESTORE, "expected default item %u, got %u", ID_TRAY_RESTORE,
                watch.Last().defaultItem);
-            ok(watch.Last().ids.size() == 2, "expected the two items of menu 637");
+            ok(watch.Last().ids.size() == 2, "expected the two items of menu %u, got %u", kId,
+               unsigned(watch.Last().ids.size()));
         }
-        ok(mainWnd.m_callbacks.empty(), "expected nothing at the main window");
+        ok(mainWnd.m_callbacks.empty(), "expected nothing at the main window, got %u callbacks",
+           unsigned(mainWnd.m_callbacks.size()));
     }
 
     ok_context("own window, double click");
     mainWnd.m_commands.clear();
-    RequestClick(1, 2, kMagenta);
-    ok(WaitFor([&] { return !mainWnd.m_commands.empty(); }, kClickWaitMs), "expected a command");
-    ok(Has(icon.m_notes, kId, WM_LBUTTONDBLCLK), "expected WM_LBUTTONDBLCLK at the own window");
+    ClickIcon(1, 2, kMagenta);
+    ok(WaitFor([&] { return !mainWnd.m_commands.empty(); }, kClickWaitMs), "expected a command within %lu ms, got none",
+       kClickWaitMs);
+    ok(Has(icon.m_notes, kId, WM_LBUTTONDBLCLK), "expected WM_LBUTTONDBLCLK at the own window among %u notifications",
+       unsigned(icon.m_notes.size()));
     ok(mainWnd.m_commands.size() == 1 && mainWnd.m_commands[0].wParam == ID_TRAY_RESTORE,
-       "expected WM_COMMAND %u at the main window", ID_TRAY_RESTORE);
+       "expected one WM_COMMAND %u at the main window, got %u, the first %u", ID_TRAY_RESTORE,
+       unsigned(mainWnd.m_commands.size()), mainWnd.m_commands.empty() ? 0u : unsigned(mainWnd.m_commands[0].wParam));
 
     ok_context("ChangeIcon");
-    ok(icon.ChangeIcon(cyan), "expected NIM_MODIFY to succeed");
-    ok(WaitShown(kCyan, true) && WaitShown(kMagenta, false), "expected the cyan image instead of the magenta");
+    ok(icon.ChangeIcon(cyan), "expected NIM_MODIFY to succeed, it failed");
+    ok(WaitShown(kCyan, true) && WaitShown(kMagenta, false),
+       "expected the cyan image instead of the magenta, found %d cyan and %d magenta pixels", PixelsInTaskbar(kCyan),
+       PixelsInTaskbar(kMagenta));
 
     ok_context("TaskbarCreated");
     NOTIFYICONDATAA record = icon.m_iconData;
-    ok(Shell_NotifyIconA(NIM_DELETE, &record), "expected the icon removed behind the component's back");
-    ok(WaitShown(kCyan, false), "expected the icon gone");
+    ok(Shell_NotifyIconA(NIM_DELETE, &record),
+       "expected the icon removed behind the component's back, NIM_DELETE failed");
+    ok(WaitShown(kCyan, false), "expected the icon gone, found %d of its pixels", PixelsInTaskbar(kCyan));
     record.uFlags = NIF_ICON;
-    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer");
+    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
     // Explorer's announcement after a restart reaches every top-level window,
     // the hidden one of the component too.
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
                         &answer);
-    ok(WaitShown(kCyan, true), "expected the icon back, with its last image");
-    ok(Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon again");
+    ok(WaitShown(kCyan, true), "expected the icon back, with its last image; found %d of its pixels",
+       PixelsInTaskbar(kCyan));
+    ok(Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon again, NIM_MODIFY failed");
     icon.m_notes.clear();
-    RequestClick(1, 1, kCyan);
+    ClickIcon(1, 1, kCyan);
     ok(WaitFor([&] { return Has(icon.m_notes, kId, WM_LBUTTONUP); }, kClickWaitMs),
-       "expected the callback message to reach the own window again");
+       "expected the callback message with WM_LBUTTONUP to reach the own window again, got %u notifications",
+       unsigned(icon.m_notes.size()));
 
     ok_context("animation");
-    HICON red = traytest::SolidIcon(kRed);
-    HICON green = traytest::SolidIcon(kGreen);
-    HICON blue = traytest::SolidIcon(kBlue);
-    ok(icon.StartAnimation({red, green, blue}, 1, 50, magenta), "expected the animation to start");
-    ok(WaitShown(kRed, true) || WaitShown(kGreen, true) || WaitShown(kBlue, true), "expected a frame shown");
-    ok(WaitFor([&] { return icon.m_nTimerId == 0; }, 10000), "expected the animation to end by itself");
-    ok(WaitShown(kMagenta, true), "expected the restore icon shown");
+    HICON red = SolidIcon(kRed);
+    HICON green = SolidIcon(kGreen);
+    HICON blue = SolidIcon(kBlue);
+    ok(icon.StartAnimation({red, green, blue}, 1, 50, magenta), "expected the animation to start, it did not");
+    ok(WaitShown(kRed, true) || WaitShown(kGreen, true) || WaitShown(kBlue, true),
+       "expected a frame shown, found none of the three colours");
+    ok(WaitFor([&] { return icon.m_nTimerId == 0; }, 10000),
+       "expected the animation to end by itself within 10 s, timer %u still runs", icon.m_nTimerId);
+    ok(WaitShown(kMagenta, true), "expected the restore icon shown, found %d of its pixels", PixelsInTaskbar(kMagenta));
 
     ok_context("DeleteIcon");
     icon.DeleteIcon();
-    ok(WaitShown(kMagenta, false), "expected the icon gone");
-    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer");
+    ok(WaitShown(kMagenta, false), "expected the icon gone, found %d of its pixels", PixelsInTaskbar(kMagenta));
+    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
 
     DestroyIcon(magenta);
     DestroyIcon(cyan);
@@ -156,23 +159,25 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
 
 void TestParentWindow(CRecorderWnd& mainWnd) {
     ok_context("parent window");
-    HICON yellow = traytest::SolidIcon(kYellow);
+    HICON yellow = SolidIcon(kYellow);
     NOTIFYICONDATAA record = {};
     {
         CShellIcon icon;
-        ok(icon.Create(&mainWnd, kCallback, "Wimmelpult", yellow, kId), "expected NIM_ADD to succeed");
+        ok(icon.Create(&mainWnd, kCallback, "Wimmelpult", yellow, kId), "expected NIM_ADD to succeed, it failed");
         record = icon.m_iconData;
-        ok(WaitShown(kYellow, true), "expected the icon in the notification area");
+        ok(WaitShown(kYellow, true), "expected the icon in the notification area, found %d of its pixels",
+           PixelsInTaskbar(kYellow));
         mainWnd.m_callbacks.clear();
-        RequestClick(3, 1, kYellow);
+        ClickIcon(3, 1, kYellow);
         ok(WaitFor([&] { return Has(mainWnd.m_callbacks, kId, WM_RBUTTONUP); }, kClickWaitMs),
            "expected WM_RBUTTONUP at the parent, got %u callbacks", unsigned(mainWnd.m_callbacks.size()));
         ok(icon.m_notes.empty(), "expected nothing at the own window, got %u", unsigned(icon.m_notes.size()));
     }
     ok_context("destruction");
-    ok(WaitShown(kYellow, false), "expected the icon gone with the component");
+    ok(WaitShown(kYellow, false), "expected the icon gone with the component, found %d of its pixels",
+       PixelsInTaskbar(kYellow));
     record.uFlags = NIF_ICON;
-    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer");
+    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
     DestroyIcon(yellow);
 }
 
@@ -183,11 +188,11 @@ int main() {
     CRecorderWnd mainWnd;
     mainWnd.Create("NotifyIconShellTest main", true, 100, 100);
     app.m_pMainWnd = &mainWnd;
-    FlushMessages();
+    testutil::FlushMessages();
 
     ok_context("desktop");
     if (!ok(WaitFor([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000),
-            "expected a Wine desktop with a taskbar"))
+            "expected a Wine desktop with a taskbar within 10 s, found no Shell_TrayWnd"))
         return ok_summary();
 
     TestOwnWindow(mainWnd);

@@ -12,12 +12,16 @@
 
 #include "framework/CWinApp.h"
 #include "res/resource.h"
-#include "tests/NotifyIconTestUtil.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Sequence.h"
+#include "tests/kit/Tray.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 #include "tray/CNotifyIcon.h"
 
 using testutil::FlushMessages;
+using testutil::SetShiftState;
 using testutil::WaitFor;
 using traytest::CRecorderWnd;
 using traytest::MenuWatch;
@@ -69,7 +73,7 @@ HICON Icon(int n) {
     static HICON icons[6] = {};
     static const COLORREF colours[6] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
                                         RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)};
-    if (!icons[n]) icons[n] = traytest::SolidIcon(colours[n]);
+    if (!icons[n]) icons[n] = testutil::SolidIcon(colours[n]);
     return icons[n];
 }
 
@@ -801,7 +805,7 @@ void RightClick(CNotifyIcon& icon, UINT id, LPARAM lParam, UINT expectedDefault,
     POINT cursor = {};
     GetCursorPos(&cursor);
     OtherToForeground();
-    if (target == g_main->m_hWnd) g_main->m_nulls = 0;
+    if (target == g_main->m_hWnd) g_main->m_sequence.Clear();
     MenuWatch watch;
     LRESULT r = SendMessageA(icon.m_hWnd, kCallback, id, lParam);
     ok(r == 1, "expected 1, got %Id", r);
@@ -820,7 +824,9 @@ void RightClick(CNotifyIcon& icon, UINT id, LPARAM lParam, UINT expectedDefault,
        GetForegroundWindow());
     if (target == g_main->m_hWnd) {
         FlushMessages();
-        ok(g_main->m_nulls >= 1, "expected WM_NULL posted to the target, got %d", g_main->m_nulls);
+        // The menu's loop at its owner, then the WM_NULL that lets it close on a click elsewhere.
+        ok_sequence(g_main->m_sequence, {{WM_ENTERMENULOOP}, {WM_EXITMENULOOP}, {WM_NULL}},
+                    "right click at the target");
     }
 }
 
@@ -1029,14 +1035,6 @@ bool ThroughLoop(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return false;
-}
-
-void SetShiftState(BYTE state) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = state;
-    keys[VK_LSHIFT] = state;
-    SetKeyboardState(keys);
 }
 
 void TestShiftF10() {

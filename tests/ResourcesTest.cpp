@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/DialogTemplate.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/DialogTemplate.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/Texts.h"
+#include "tests/kit/ok.h"
 
 using testutil::DialogItem;
 using testutil::DialogTemplate;
@@ -61,7 +62,7 @@ const ExpectedDialog kDialogs[] = {
          {IDC_MINIMIZE, "Button", "&Minimieren", 0, kPush, 211, 23, 50, 14},
      }},
     {IDD_ABOUTBOX, kGermany, false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
-     241, 76, "Info \xFC" "ber Wimmelpult",
+     241, 76, testutil::kAboutTitle,
      {
          {IDC_STATIC, "Static", nullptr, IDR_MAINFRAME, WS_CHILD | WS_VISIBLE | SS_ICON, 7, 12, 18, 20},
          {IDC_STATIC, "Static", "Wimmelpult, Version 1.1", 0,
@@ -73,7 +74,7 @@ const ExpectedDialog kDialogs[] = {
          {IDC_HOLIDAYS, "Static", "", 0, kStatic, 7, 45, 227, 21},
      }},
     {IDD_ICON_CHOOSER, kAustria, true, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-     WS_EX_TOOLWINDOW, 338, 111, "Symbol w\xE4hlen",
+     WS_EX_TOOLWINDOW, 338, 111, testutil::kChooserTitle,
      {
          {IDOK, "Button", "&OK", 0, kDefPush, 217, 89, 50, 14},
          {IDCANCEL, "Button", "&Abbrechen", 0, kPush, 281, 89, 50, 14},
@@ -91,7 +92,7 @@ void TestDialog(HMODULE exe, const ExpectedDialog& want) {
     snprintf(label, sizeof label, "dialog %u", want.id);
     ok_context(label);
 
-    std::vector<WORD> langs = testutil::ResourceLanguages(exe, MAKEINTRESOURCEA(5), want.id);
+    std::vector<WORD> langs = testutil::ResourceLanguages(exe, RT_DIALOG, want.id);
     ok(langs.size() == 1 && langs[0] == want.language, "expected one language 0x%04x, got %u (first 0x%04x)",
        want.language, static_cast<unsigned>(langs.size()), langs.empty() ? 0 : langs[0]);
 
@@ -140,13 +141,13 @@ void TestStrings(HMODULE exe) {
     const char want[] = "Inf&o \xFC" "ber WMPT...";
     ok(n == static_cast<int>(sizeof want) - 1 && memcmp(text, want, sizeof want) == 0,
        "expected string 101 \"%s\" in Windows-1252, got %d bytes \"%s\"", want, n, text);
-    std::vector<WORD> langs = testutil::ResourceLanguages(exe, MAKEINTRESOURCEA(6), IDS_ABOUTBOX / 16 + 1);
+    std::vector<WORD> langs = testutil::ResourceLanguages(exe, RT_STRING, IDS_ABOUTBOX / 16 + 1);
     ok(langs.size() == 1 && langs[0] == kGermany, "expected the string table once, in 0x0407, got %u (first 0x%04x)",
        static_cast<unsigned>(langs.size()), langs.empty() ? 0 : langs[0]);
 }
 
 void TestMenu(HMODULE exe) {
-    std::vector<WORD> langs = testutil::ResourceLanguages(exe, MAKEINTRESOURCEA(4), IDR_TRAYMENU);
+    std::vector<WORD> langs = testutil::ResourceLanguages(exe, RT_MENU, IDR_TRAYMENU);
     ok(langs.size() == 1 && langs[0] == kAustria, "expected menu 637 once, in 0x0c07, got %u (first 0x%04x)",
        static_cast<unsigned>(langs.size()), langs.empty() ? 0 : langs[0]);
     HMENU menu = LoadMenuA(exe, MAKEINTRESOURCEA(IDR_TRAYMENU));
@@ -175,7 +176,7 @@ void TestBitmaps(HMODULE exe) {
         int size;
     } const bitmaps[] = {{IDB_RESTORE, 14}, {IDB_CLOSE, 16}};
     for (const auto& b : bitmaps) {
-        HRSRC res = FindResourceA(exe, MAKEINTRESOURCEA(b.id), MAKEINTRESOURCEA(2));
+        HRSRC res = FindResourceA(exe, MAKEINTRESOURCEA(b.id), RT_BITMAP);
         const BITMAPINFOHEADER* info =
             res ? static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(exe, res))) : nullptr;
         if (!ok(info != nullptr, "expected bitmap %u, it is missing", b.id)) continue;

@@ -5,15 +5,21 @@
 
 #include <vector>
 
+#include "app/CWimmelpultDlg.h"
 #include "res/resource.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
-#include "tests/TestUtil.h"
-#include "tests/XDriver.h"
-#include "tests/ok.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Process.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
 using testutil::ChildProcess;
 using testutil::ClickAt;
+using testutil::ControlCentre;
+using testutil::Focused;
+using testutil::StartProgram;
+using testutil::TrayState;
 using testutil::WaitFor;
 
 namespace {
@@ -55,14 +61,6 @@ bool FindTrayIcon(const Strip& before, POINT* centre) {
     return true;
 }
 
-POINT Centre(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
-
-POINT ControlCentre(HWND dlg, int id) {
-    RECT rc = {};
-    GetWindowRect(GetDlgItem(dlg, id), &rc);
-    return Centre(rc);
-}
-
 // The caption's minimise box, found by asking the window what each point is.
 POINT MinimiseBox(HWND dlg) {
     RECT rc = {};
@@ -79,18 +77,14 @@ POINT MinimiseBox(HWND dlg) {
     return {(first + last) / 2, y};
 }
 
-HWND OpenMenu(DWORD pid) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-            HWND menu = FindWindowA("#32768", nullptr);
-            DWORD owner = 0;
-            if (menu) GetWindowThreadProcessId(menu, &owner);
-            found = menu && owner == pid && IsWindowVisible(menu) ? menu : nullptr;
-            return found != nullptr;
-        },
-        5000);
-    return found;
+HWND OpenMenu(DWORD pid) { return testutil::WaitMenuWindow(pid, 5000); }
+
+// The shell passes a click on the icon to the program as a posted message:
+// once the shell has answered and the program's queue is flushed behind
+// it, the program has handled the click.
+bool ClickHandled(HWND dlg) {
+    SendMessageTimeoutA(FindWindowA("Shell_TrayWnd", nullptr), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    return testutil::FlushOtherThread(GetDlgItem(dlg, IDC_OLD_TITLE), 5000);
 }
 
 // How an item of the open menu is drawn: greyed text has no text-coloured
@@ -111,9 +105,7 @@ ItemLook LookAtItem(HWND menu, int item) {
     int y0 = 3 + item * (h - 6) / 2, y1 = 3 + (item + 1) * (h - 6) / 2;
     for (int y = y0; y < y1; ++y)
         for (int x = 24; x < w - 4; ++x) {
-            COLORREF c = px[y * w + x] & 0xFFFFFF;
-            // COLORREF and the DIB's pixels order the bytes differently.
-            COLORREF rgb = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+            COLORREF rgb = testutil::SwapRedBlue(px[y * w + x] & 0xFFFFFF);
             look.textPixels += rgb == text;
             look.inkPixels += rgb != background;
         }
@@ -127,22 +119,12 @@ POINT ItemCentre(HWND menu, int item) {
     return {(rc.left + rc.right) / 2, rc.top + 3 + item * (h - 6) / 2 + (h - 6) / 4};
 }
 
-bool Hidden(HWND dlg) { return !IsWindowVisible(dlg) && IsIconic(dlg); }
-bool Shown(HWND dlg) { return IsWindowVisible(dlg) && !IsIconic(dlg); }
-
-bool Focused(HWND dlg) {
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof gui;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gui);
-    return GetForegroundWindow() == dlg && (gui.hwndFocus == dlg || IsChild(dlg, gui.hwndFocus));
-}
-
-HWND StartProgram(ChildProcess& program) {
-    if (!ok(program.Start(testutil::BesideMe("Wimmelpult.exe")), "expected the program to start")) return nullptr;
-    HWND dlg = program.WaitWindow("#32770", "Wimmelpult", 15000);
-    WaitFor([&] { return dlg && IsWindowVisible(dlg); }, 5000);
-    ok(dlg && IsWindowVisible(dlg), "expected the dialog shown");
-    return dlg;
+// The dialog shown again after what brought it back, and with the focus.
+void ExpectBack(HWND dlg, const char* how) {
+    ok(WaitFor([&] { return testutil::ShownNormally(dlg); }, 5000), "expected %s to bring the dialog back, found it %s",
+       how, TrayState(dlg));
+    ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus, foreground is %p",
+       GetForegroundWindow());
 }
 
 void TestMinimiseAndMenu(const Strip& empty) {
@@ -152,27 +134,32 @@ void TestMinimiseAndMenu(const Strip& empty) {
     HWND other = target.WaitWindow("WimmelpultTestTarget", "Hintergrund Anwendung", 10000);
     ChildProcess program;
     HWND dlg = StartProgram(program);
-    if (!dlg || !ok(other != nullptr, "expected the target window")) return;
+    if (!dlg || !ok(other != nullptr, "expected the target window within 10 s, found none")) return;
     POINT icon = {};
-    if (!ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000), "expected the icon in the notification area"))
+    if (!ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000),
+            "expected the icon in the notification area within 5 s, found no change there"))
         return;
 
     SendMessageA(GetDlgItem(dlg, IDC_OLD_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hintergrund"));
     SendMessageA(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Vordergrund"));
-    PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-    ok(WaitFor([&] { return testutil::WindowText(other) == "Vordergrund"; }, 5000), "expected the target renamed");
+    testutil::PostButton(dlg, IDOK);
+    ok(WaitFor([&] { return testutil::WindowText(other) == "Vordergrund"; }, 5000),
+       "expected the target renamed \"Vordergrund\", got \"%s\"", testutil::WindowText(other).c_str());
 
     ok_context("Minimieren");
     ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
-    ok(WaitFor([&] { return Hidden(dlg); }, 5000), "expected the dialog hidden, no window left to see");
-    ok(FindTrayIcon(empty, &icon), "expected the tray icon to stay");
+    ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000),
+       "expected the dialog hidden, no window left to see; found it %s", TrayState(dlg));
+    ok(FindTrayIcon(empty, &icon), "expected the tray icon to stay, found it gone");
 
     ok_context("single clicks and other ids while hidden");
     ClickAt(1, 1, icon);
-    Sleep(500);
-    ok(Hidden(dlg), "expected a single click to do nothing");
-    ok(SendMessageA(dlg, WM_USER + 10, 999, WM_LBUTTONDBLCLK) == 0 && Hidden(dlg),
-       "expected a callback for another icon ignored");
+    ok(ClickHandled(dlg), "expected the program to take the click within 5 s, it did not");
+    ok(testutil::HiddenInTray(dlg), "expected a single click to do nothing, found the dialog %s", TrayState(dlg));
+    LRESULT answer = SendMessageA(dlg, CWimmelpultDlg::kTrayCallback, 999, WM_LBUTTONDBLCLK);
+    ok(answer == 0 && testutil::HiddenInTray(dlg),
+       "expected a callback for another icon ignored, got %d with the dialog %s", static_cast<int>(answer),
+       TrayState(dlg));
 
     ok_context("re-application while hidden");
     SetWindowTextA(other, "Die Anwendung will ihren Titel");
@@ -182,7 +169,7 @@ void TestMinimiseAndMenu(const Strip& empty) {
     ok_context("menu while hidden");
     ClickAt(3, 1, icon);
     HWND menu = OpenMenu(program.Id());
-    if (ok(menu != nullptr, "expected the tray menu")) {
+    if (ok(menu != nullptr, "expected the tray menu within 5 s, found none")) {
         POINT cursor = {};
         GetCursorPos(&cursor);
         RECT rc = {};
@@ -194,48 +181,52 @@ void TestMinimiseAndMenu(const Strip& empty) {
         ok(dx <= 12 && dy <= 24, "expected the menu at the cursor (%ld,%ld), menu at %ld,%ld-%ld,%ld", cursor.x,
            cursor.y, rc.left, rc.top, rc.right, rc.bottom);
         ItemLook restore = LookAtItem(menu, 0), close = LookAtItem(menu, 1);
-        ok(restore.textPixels > 20 && close.textPixels > 20, "expected both items enabled, text pixels %d and %d",
-           restore.textPixels, close.textPixels);
+        ok(restore.textPixels > 20 && close.textPixels > 20,
+           "expected both items enabled (over 20 text pixels), text pixels %d and %d", restore.textPixels,
+           close.textPixels);
         ClickAt(1, 1, ItemCentre(menu, 0));
-        ok(WaitFor([&] { return Shown(dlg); }, 5000), "expected Wiederherstellen to bring the dialog back");
-        ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus");
+        ExpectBack(dlg, "Wiederherstellen");
     }
 
     ok_context("clicks while shown");
     ClickAt(1, 1, icon);
-    Sleep(500);
-    ok(Shown(dlg), "expected a single click to change nothing");
+    ok(ClickHandled(dlg), "expected the program to take the click within 5 s, it did not");
+    ok(testutil::ShownNormally(dlg), "expected a single click to change nothing, found the dialog %s", TrayState(dlg));
     ClickAt(1, 2, icon);
-    Sleep(500);
-    ok(Shown(dlg) && Focused(dlg), "expected a double click to leave it shown and focused");
+    ok(ClickHandled(dlg), "expected the program to take the double click within 5 s, it did not");
+    ok(testutil::ShownNormally(dlg) && Focused(dlg),
+       "expected a double click to leave it shown and focused, found it %s, focused %d", TrayState(dlg), Focused(dlg));
 
     ok_context("menu while shown");
     ClickAt(3, 1, icon);
     menu = OpenMenu(program.Id());
-    if (ok(menu != nullptr, "expected the tray menu")) {
+    if (ok(menu != nullptr, "expected the tray menu within 5 s, found none")) {
         ItemLook restore = LookAtItem(menu, 0), close = LookAtItem(menu, 1);
-        ok(restore.textPixels == 0 && restore.inkPixels > 20, "expected Wiederherstellen greyed, text %d ink %d",
-           restore.textPixels, restore.inkPixels);
-        ok(close.textPixels > 20, "expected Schlie\xDF" "en enabled, text pixels %d", close.textPixels);
+        ok(restore.textPixels == 0 && restore.inkPixels > 20,
+           "expected Wiederherstellen greyed (no text pixels, over 20 ink), text %d ink %d", restore.textPixels,
+           restore.inkPixels);
+        ok(close.textPixels > 20, "expected Schlie\xDF" "en enabled (over 20 text pixels), text pixels %d",
+           close.textPixels);
         testutil::PressKey("Escape");
-        ok(WaitFor([&] { return !IsWindowVisible(menu); }, 3000), "expected Escape to close the menu");
-        ok(Shown(dlg), "expected the dialog unchanged");
+        ok(WaitFor([&] { return !IsWindowVisible(menu); }, 3000), "expected Escape to close the menu, it stays");
+        ok(testutil::ShownNormally(dlg), "expected the dialog unchanged, found it %s", TrayState(dlg));
     }
 
     ok_context("minimise box, then a double click");
     ClickAt(1, 1, MinimiseBox(dlg));
-    ok(WaitFor([&] { return Hidden(dlg); }, 5000), "expected the minimise box to hide the dialog");
+    ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000),
+       "expected the minimise box to hide the dialog, found it %s", TrayState(dlg));
     ClickAt(1, 2, icon);
-    ok(WaitFor([&] { return Shown(dlg); }, 5000), "expected a double click to bring it back");
-    ok(WaitFor([&] { return Focused(dlg); }, 3000), "expected the dialog to have the focus");
+    ExpectBack(dlg, "a double click");
 
     ok_context("Schliessen while shown");
     ClickAt(3, 1, icon);
     menu = OpenMenu(program.Id());
-    if (ok(menu != nullptr, "expected the tray menu")) ClickAt(1, 1, ItemCentre(menu, 1));
+    if (ok(menu != nullptr, "expected the tray menu within 5 s, found none")) ClickAt(1, 1, ItemCentre(menu, 1));
     DWORD code = 1234;
-    ok(program.WaitExit(10000, &code) && code == 0, "expected the program to end, exit code %lu", code);
-    ok(WaitFor([&] { return !FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon gone");
+    ok(program.WaitExit(10000, &code) && code == 0, "expected the program to end with 0, exit code %lu", code);
+    ok(WaitFor([&] { return !FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon gone, found it at %ld,%ld",
+       icon.x, icon.y);
 }
 
 void TestCloseWhileHidden(const Strip& empty) {
@@ -243,25 +234,31 @@ void TestCloseWhileHidden(const Strip& empty) {
     ChildProcess program;
     HWND dlg = StartProgram(program);
     POINT icon = {};
-    if (!dlg || !ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon")) return;
+    if (!dlg || !ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000),
+                    "expected the tray icon within 5 s, found no change in the notification area"))
+        return;
     ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
-    ok(WaitFor([&] { return Hidden(dlg); }, 5000), "expected the dialog hidden");
+    ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000), "expected the dialog hidden, found it %s",
+       TrayState(dlg));
     ClickAt(3, 1, icon);
     HWND menu = OpenMenu(program.Id());
-    if (ok(menu != nullptr, "expected the tray menu")) ClickAt(1, 1, ItemCentre(menu, 1));
+    if (ok(menu != nullptr, "expected the tray menu within 5 s, found none")) ClickAt(1, 1, ItemCentre(menu, 1));
     DWORD code = 1234;
-    ok(program.WaitExit(10000, &code) && code == 0, "expected the program to end, exit code %lu", code);
-    ok(WaitFor([&] { return !FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon gone");
+    ok(program.WaitExit(10000, &code) && code == 0, "expected the program to end with 0, exit code %lu", code);
+    ok(WaitFor([&] { return !FindTrayIcon(empty, &icon); }, 5000), "expected the tray icon gone, found it at %ld,%ld",
+       icon.x, icon.y);
 }
 
 }  // namespace
 
 int main() {
-    if (!ok(getenv("XDRIVER_ACK") != nullptr, "expected to be run by tests/XDriver.sh")) return ok_summary();
+    if (!ok(getenv("XDRIVER_ACK") != nullptr, "expected to be run by tests/XDriver.sh, XDRIVER_ACK is not set"))
+        return ok_summary();
     // Wait for the taskbar, then remember the notification area without us.
     WaitFor([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
     Strip empty = GrabNotificationArea();
-    if (!ok(!empty.pixels.empty(), "expected a taskbar with a notification area")) return ok_summary();
+    if (!ok(!empty.pixels.empty(), "expected a taskbar with a notification area, found no Shell_TrayWnd"))
+        return ok_summary();
     TestMinimiseAndMenu(empty);
     TestCloseWhileHidden(empty);
     return ok_summary();

@@ -3,20 +3,39 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/CWimmelpultDlg.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include <memory>
 
+#include "app/CWimmelpultDlg.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Input.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Sequence.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
+
+using testutil::ExpectedMessage;
+using testutil::HiddenInTray;
+using testutil::MessageRecorder;
 using testutil::RunModal;
+using testutil::ShownNormally;
+using testutil::TrayState;
+using testutil::kWParam;
 
 namespace {
 
-constexpr UINT kCallback = WM_USER + 10;
+constexpr UINT kCallback = CWimmelpultDlg::kTrayCallback;
 
-bool Hidden(HWND h) { return !IsWindowVisible(h) && IsIconic(h); }
-bool Shown(HWND h) { return IsWindowVisible(h) && !IsIconic(h); }
+
+// What the dialog, the menu's owner, hears around a right click on the icon:
+// the menu's loop, the command chosen in it, and the WM_NULL that lets the
+// menu close on a click elsewhere, after the menu.
+// The edits' notifications of their focus come as WM_COMMAND too; a
+// command has no control.
+std::unique_ptr<MessageRecorder> RecordMenu(HWND dlg) {
+    auto notification = [](UINT message, WPARAM, LPARAM control) { return message == WM_COMMAND && control != 0; };
+    return std::make_unique<MessageRecorder>(
+        dlg, std::initializer_list<UINT>{WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_COMMAND, WM_NULL}, notification);
+}
 
 // What a tray menu looked like while it was open.
 struct MenuSeen {
@@ -46,10 +65,7 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     g_seen.closeState = GetMenuState(g_popup, ID_TRAY_CLOSE, MF_BYCOMMAND);
     GetWindowRect(menu, &g_seen.rect);
     GetCursorPos(&g_seen.cursor);
-    for (const UINT* key = g_keys; *key; ++key) {
-        PostMessageA(menu, WM_KEYDOWN, *key, 0);
-        PostMessageA(menu, WM_KEYUP, *key, 0xC0000000);
-    }
+    for (const UINT* key = g_keys; *key; ++key) testutil::PostKey(menu, *key);
 }
 
 // A right click on the tray icon; keys end with 0 (VK_ESCAPE closes).
@@ -74,9 +90,10 @@ void TestIconAndMinimise() {
         [&] {
             ok_context("tray icon");
             const NOTIFYICONDATAA& d = dlg.m_tray.m_iconData;
-            ok(dlg.m_tray.m_bIconPresent, "expected the icon in the notification area");
+            ok(dlg.m_tray.m_bIconPresent, "expected the icon in the notification area, found it absent");
             ok(d.hWnd == dlg.m_hWnd && d.uID == IDR_TRAYMENU && d.uCallbackMessage == kCallback,
-               "expected the dialog, id 637 and WM_USER+10, got %p %u 0x%x", d.hWnd, d.uID, d.uCallbackMessage);
+               "expected the dialog %p, id %u and callback %#x, got %p %u %#x", dlg.m_hWnd, IDR_TRAYMENU, kCallback,
+               d.hWnd, d.uID, d.uCallbackMessage);
             ok(strcmp(d.szTip, "Wimmelpult") == 0, "expected the tooltip Wimmelpult, got %s", d.szTip);
 
             ok_context("button");
@@ -84,15 +101,17 @@ void TestIconAndMinimise() {
                          reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDC_MINIMIZE)));
         },
         [&] {
-            ok(Hidden(dlg.m_hWnd), "expected the dialog minimised and hidden");
-            ok(dlg.m_tray.m_bIconPresent, "expected the tray icon to stay");
+            ok(HiddenInTray(dlg.m_hWnd),
+               "expected the dialog minimised and hidden, found it %s", TrayState(dlg.m_hWnd));
+            ok(dlg.m_tray.m_bIconPresent, "expected the tray icon to stay, found it absent");
 
             ok_context("other icon id and single clicks");
-            ok(SendMessageA(dlg.m_hWnd, kCallback, 999, WM_LBUTTONDBLCLK) == 0, "expected 0");
+            LRESULT answer = SendMessageA(dlg.m_hWnd, kCallback, 999, WM_LBUTTONDBLCLK);
+            ok(answer == 0, "expected 0 for another icon, got %d", static_cast<int>(answer));
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDOWN);
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONUP);
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_MOUSEMOVE);
-            ok(Hidden(dlg.m_hWnd), "expected the dialog still hidden");
+            ok(HiddenInTray(dlg.m_hWnd), "expected the dialog still hidden, found it %s", TrayState(dlg.m_hWnd));
 
             ok_context("re-application while hidden");
             SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, "versteckt weiter");
@@ -107,19 +126,21 @@ void TestIconAndMinimise() {
 
             ok_context("double click");
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            ok(Shown(dlg.m_hWnd), "expected the dialog restored");
+            ok(ShownNormally(dlg.m_hWnd), "expected the dialog restored, found it %s", TrayState(dlg.m_hWnd));
             HWND focus = GetFocus();
             ok(focus == dlg.m_hWnd || IsChild(dlg.m_hWnd, focus), "expected the focus in the dialog, got %p", focus);
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            ok(Shown(dlg.m_hWnd), "expected a second double click to change nothing");
+            ok(ShownNormally(dlg.m_hWnd),
+               "expected a second double click to change nothing, found it %s", TrayState(dlg.m_hWnd));
 
             ok_context("window menu");
             PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         },
         [&] {
-            ok(Hidden(dlg.m_hWnd), "expected the dialog hidden after SC_MINIMIZE");
+            ok(HiddenInTray(dlg.m_hWnd),
+               "expected the dialog hidden after SC_MINIMIZE, found it %s", TrayState(dlg.m_hWnd));
             SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            ok(Shown(dlg.m_hWnd), "expected the dialog back");
+            ok(ShownNormally(dlg.m_hWnd), "expected the dialog back, found it %s", TrayState(dlg.m_hWnd));
         },
     });
     DestroyWindow(remembered);
@@ -130,31 +151,46 @@ void TestMenu() {
         ok_context("menu while shown");
         CWimmelpultDlg dlg;
         RunModal(dlg, [&] {
+            auto recorder = RecordMenu(dlg.m_hWnd);
             RightClick(dlg, kEscape);
-            ok(g_seen.open, "expected the menu to open");
+            testutil::FlushMessages();
+            ok_sequence(recorder->Sequence(), {{WM_ENTERMENULOOP}, {WM_EXITMENULOOP}, {WM_NULL}},
+                        "right click, Escape");
+            ok(g_seen.open, "expected the menu to open, found none");
             ok(g_seen.restoreState & MF_GRAYED, "expected Wiederherstellen greyed, state 0x%x", g_seen.restoreState);
             ok(!(g_seen.closeState & (MF_GRAYED | MF_DISABLED)), "expected Schlie\xDF" "en enabled, state 0x%x",
                g_seen.closeState);
             ok(g_seen.rect.left == g_seen.cursor.x && g_seen.rect.top == g_seen.cursor.y,
                "expected the menu's corner at the cursor (%ld,%ld), got (%ld,%ld)", g_seen.cursor.x, g_seen.cursor.y,
                g_seen.rect.left, g_seen.rect.top);
-            ok(Shown(dlg.m_hWnd), "expected the dialog unchanged after Escape");
+            ok(ShownNormally(dlg.m_hWnd),
+               "expected the dialog unchanged after Escape, found it %s", TrayState(dlg.m_hWnd));
         });
     }
     {
         ok_context("menu while hidden, Wiederherstellen");
         CWimmelpultDlg dlg;
+        std::unique_ptr<MessageRecorder> recorder;
         RunModal(dlg, {
             [&] { SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0); },
             [&] {
-                ok(Hidden(dlg.m_hWnd), "expected the dialog hidden");
+                ok(HiddenInTray(dlg.m_hWnd), "expected the dialog hidden, found it %s", TrayState(dlg.m_hWnd));
+                recorder = RecordMenu(dlg.m_hWnd);
                 RightClick(dlg, kFirstItem);
-                ok(g_seen.open, "expected the menu to open");
-                ok(!(g_seen.restoreState & (MF_GRAYED | MF_DISABLED)), "expected Wiederherstellen enabled, 0x%x",
+                ok(g_seen.open, "expected the menu to open, found none");
+                ok(!(g_seen.restoreState & (MF_GRAYED | MF_DISABLED)), "expected Wiederherstellen enabled, state %#x",
                    g_seen.restoreState);
-                ok(!(g_seen.closeState & (MF_GRAYED | MF_DISABLED)), "expected Schlie\xDF" "en enabled");
+                ok(!(g_seen.closeState & (MF_GRAYED | MF_DISABLED)), "expected Schlie\xDF" "en enabled, state %#x",
+                   g_seen.closeState);
             },
-            [&] { ok(Shown(dlg.m_hWnd), "expected Wiederherstellen to restore the dialog"); },
+            [&] {
+                ok(ShownNormally(dlg.m_hWnd),
+                   "expected Wiederherstellen to restore the dialog, found it %s", TrayState(dlg.m_hWnd));
+                const std::vector<ExpectedMessage> chosen = {
+                    {WM_ENTERMENULOOP}, {WM_EXITMENULOOP}, {WM_COMMAND, kWParam, ID_TRAY_RESTORE}, {WM_NULL}};
+                ok_sequence(recorder->Sequence(), chosen, "right click, Wiederherstellen");
+                recorder.reset();
+            },
         });
     }
     for (bool hidden : {false, true}) {
@@ -165,10 +201,11 @@ void TestMenu() {
                 if (hidden) SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0);
             },
             [&] { RightClick(dlg, kLastItem); },
-            [&] { ok(false, "expected Schlie\xDF" "en to have ended the dialog"); },
+            [&] { ok(false, "expected Schlie\xDF" "en to have ended the dialog, found it open"); },
         });
         ok(result == IDCANCEL, "expected IDCANCEL, got %d", static_cast<int>(result));
-        ok(!dlg.m_tray.m_bIconPresent || dlg.m_tray.m_hWnd, "expected the icon until the object goes");
+        ok(!dlg.m_tray.m_bIconPresent || dlg.m_tray.m_hWnd,
+           "expected the icon until the object goes, found it present without its window");
     }
 }
 
@@ -183,17 +220,16 @@ void TestNoNotificationArea() {
         CWimmelpultDlg dlg;
         INT_PTR result = RunModal(dlg, [&] { ++created; });
         ok(result == -1, "expected the modal run to fail, got %d", static_cast<int>(result));
-        ok(dlg.m_hWnd == nullptr, "expected no window");
+        ok(dlg.m_hWnd == nullptr, "expected no window, got %p", dlg.m_hWnd);
     }
-    ok(created == 0, "expected the dialog never shown");
+    ok(created == 0, "expected the dialog never shown, shown %d times", created);
     CNotifyIcon::s_pfnShellNotifyIcon = real;
 }
 
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     TestIconAndMinimise();
     TestMenu();
     TestNoNotificationArea();

@@ -14,28 +14,32 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "tests/kit/Wait.h"
 
 namespace {
 
-HWND FindMainDialog() {
-    for (int i = 0; i < 100; ++i) {
-        HWND dlg = FindWindowA("#32770", nullptr);
-        while (dlg) {
-            if (GetDlgItem(dlg, IDC_OLD_TITLE) && GetDlgItem(dlg, IDC_MINIMIZE)) return dlg;
-            dlg = FindWindowExA(nullptr, dlg, "#32770", nullptr);
-        }
-        Sleep(100);
-    }
+HWND MainDialog() {
+    for (HWND dlg = nullptr; (dlg = FindWindowExA(nullptr, dlg, "#32770", nullptr)) != nullptr;)
+        if (GetDlgItem(dlg, IDC_OLD_TITLE) && GetDlgItem(dlg, IDC_MINIMIZE)) return dlg;
     return nullptr;
 }
 
+HWND FindMainDialog() {
+    HWND dlg = nullptr;
+    testutil::WaitFor([&] { return (dlg = MainDialog()) != nullptr; }, 10000);
+    return dlg;
+}
+
 HWND FindChooser(HWND main) {
-    for (int i = 0; i < 100; ++i) {
-        HWND top = GetLastActivePopup(main);
-        if (top != main && GetDlgItem(top, IDC_ICON_LIST)) return top;
-        Sleep(100);
-    }
-    return nullptr;
+    HWND chooser = nullptr;
+    testutil::WaitFor(
+        [&] {
+            HWND top = GetLastActivePopup(main);
+            chooser = top != main && GetDlgItem(top, IDC_ICON_LIST) ? top : nullptr;
+            return chooser != nullptr;
+        },
+        10000);
+    return chooser;
 }
 
 // Says what failed, in one line, for the script that runs this.

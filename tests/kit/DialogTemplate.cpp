@@ -1,4 +1,4 @@
-#include "tests/DialogTemplate.h"
+#include "tests/kit/DialogTemplate.h"
 
 namespace testutil {
 
@@ -71,7 +71,7 @@ std::vector<WORD> ResourceLanguages(HMODULE module, LPCSTR type, UINT id) {
 }
 
 bool LoadDialogTemplate(HMODULE module, UINT id, DialogTemplate* out) {
-    HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+    HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
     if (!res) return false;
     HGLOBAL global = LoadResource(module, res);
     const BYTE* base = global ? static_cast<const BYTE*>(LockResource(global)) : nullptr;

@@ -1,4 +1,4 @@
-#include "ok.h"
+#include "tests/kit/ok.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,6 +1,8 @@
-#include "tests/Process.h"
+#include "tests/kit/Process.h"
 
-#include "tests/TestUtil.h"
+#include "tests/kit/Find.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
 namespace testutil {
 
@@ -69,12 +71,43 @@ HWND ChildProcess::WaitWindow(const char* className, const char* title, DWORD ti
     return found;
 }
 
-std::string WindowText(HWND hWnd) {
-    char text[1024] = {};
-    DWORD_PTR n = 0;
-    if (!SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &n))
-        return GetWindowTextA(hWnd, text, sizeof text) > 0 ? text : "";
-    return text;
+HWND StartProgram(ChildProcess& program) {
+    if (!ok(program.Start(BesideMe("Wimmelpult.exe")), "expected Wimmelpult.exe to start, error %lu",
+            GetLastError()))
+        return nullptr;
+    HWND dlg = program.WaitWindow("#32770", "Wimmelpult", 15000);
+    if (!ok(dlg != nullptr, "expected the dialog \"Wimmelpult\" within 15 s, found none")) return nullptr;
+    WaitFor([&] { return IsWindowVisible(dlg) != FALSE; }, 5000);
+    ok(IsWindowVisible(dlg), "expected the dialog shown within 5 s, found it hidden");
+    return dlg;
+}
+
+std::string BesideMe(const char* fileName) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    size_t slash = dir.find_last_of("\\/");
+    dir.resize(slash == std::string::npos ? 0 : slash + 1);
+    return dir + fileName;
+}
+
+std::string WindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+long UserObjectWatermark() {
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counted) return static_cast<long>(counted);
+    BYTE andBits[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    BYTE xorBits[4] = {};
+    HICON probe = CreateIcon(nullptr, 1, 1, 1, 1, andBits, xorBits);
+    long slot = static_cast<long>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF) / 2;
+    DestroyIcon(probe);
+    return slot;
 }
 
 }  // namespace testutil

@@ -1,54 +1,8 @@
-#include "tests/ModalScript.h"
-
-#include <vector>
-
-#include "tests/ok.h"
+#include "tests/kit/Pixels.h"
 
 namespace testutil {
 
 namespace {
-struct Script {
-    std::vector<Step> steps;
-    size_t next = 0;
-    bool busy = false;
-    bool stalled = false;
-    CDialog* dialog = nullptr;
-    DWORD since = 0;
-};
-Script g_script;
-
-// Only the innermost dialog is enabled; those under it are disabled by their
-// modal runs.
-BOOL CALLBACK CancelEnabled(HWND hWnd, LPARAM) {
-    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd)) PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-    Script& s = g_script;
-    if (s.busy || !s.dialog->m_hWnd) return;
-    // Steps start once the dialog has shown itself; later ones may find it hidden.
-    if (s.next == 0 && !IsWindowVisible(s.dialog->m_hWnd)) return;
-    if (s.next < s.steps.size() && !s.stalled && GetTickCount() - s.since > 10000) {
-        s.stalled = true;
-        ok(false, "step %d still not ready after 10 s", static_cast<int>(s.next) + 1);
-    }
-    if (s.next >= s.steps.size() || s.stalled) {
-        EnumThreadWindows(GetCurrentThreadId(), &CancelEnabled, 0);
-        // A dialog hidden in the notification area is cancelled all the same.
-        if (IsWindowEnabled(s.dialog->m_hWnd)) PostMessageA(s.dialog->m_hWnd, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    Step& step = s.steps[s.next];
-    if (step.ready && !step.ready()) return;
-    // A step may open a modal loop of its own; the ticks inside it wait.
-    s.busy = true;
-    ++s.next;
-    step.act();
-    s.busy = false;
-    s.since = GetTickCount();
-}
-
 struct Dib {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
@@ -71,6 +25,8 @@ struct Dib {
         DeleteObject(bitmap);
         DeleteDC(dc);
     }
+    Dib(const Dib&) = delete;
+    Dib& operator=(const Dib&) = delete;
     std::vector<COLORREF> Pixels() const {
         GdiFlush();
         std::vector<COLORREF> out(bits, bits + cx * cy);
@@ -79,18 +35,6 @@ struct Dib {
     }
 };
 }  // namespace
-
-INT_PTR RunModal(CDialog& dlg, std::vector<Step> steps) {
-    g_script = Script{};
-    g_script.steps = std::move(steps);
-    g_script.dialog = &dlg;
-    g_script.since = GetTickCount();
-    UINT_PTR timer = SetTimer(nullptr, 0, 30, &RunStep);
-    INT_PTR result = dlg.DoModal();
-    KillTimer(nullptr, timer);
-    g_script.steps.clear();
-    return result;
-}
 
 std::vector<COLORREF> GrabClient(HWND hWnd, int x, int y, int cx, int cy) {
     Dib dib(cx, cy);
@@ -119,6 +63,30 @@ int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& 
     int n = 0;
     for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
     return n;
+}
+
+COLORREF SwapRedBlue(COLORREF c) { return RGB(GetBValue(c), GetGValue(c), GetRValue(c)); }
+
+HICON SolidIcon(COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP image = CreateCompatibleBitmap(screen, 16, 16);
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, image);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all = {0, 0, 16, 16};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, mask);
+    PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ICONINFO info = {TRUE, 0, 0, mask, image};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(image);
+    DeleteObject(mask);
+    return icon;
 }
 
 }  // namespace testutil
