@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,12 +16,11 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
-#include "tests/AnswerWatch.h"
-#include "tests/TargetAppControl.h"
+#include "tests/kit/AnswerWatch.h"
 #include "tests/kit/Bench.h"
+#include "tests/kit/MainDialog.h"
 #include "tests/kit/ModalScript.h"
-#include "tests/kit/Process.h"
-#include "tests/kit/Wait.h"
+#include "tests/kit/Targets.h"
 
 namespace {
 
@@ -33,73 +33,15 @@ void Fail(const char* what) {
     g_failed = true;
 }
 
-bool Answers(HWND hWnd, UINT timeoutMs) {
-    DWORD_PTR ignored;
-    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-}
-
-std::vector<HWND> StartTargets(testutil::ChildProcess& app, int threads) {
-    std::string args = std::to_string(kWindows) + " \"Blockade\" threads " + std::to_string(threads);
-    if (!app.Start(testutil::BesideMe("TargetApp.exe"), args)) return {};
-    std::vector<HWND> found;
-    testutil::WaitFor(
-        [&] {
-            found.clear();
-            for (HWND hWnd : app.Windows()) {
-                char cls[64] = {};
-                GetClassNameA(hWnd, cls, sizeof cls);
-                if (strcmp(cls, targetapp::kClassName) == 0) found.push_back(hWnd);
-            }
-            return found.size() >= static_cast<size_t>(kWindows);
-        },
-        30000);
-    for (HWND hWnd : found)
-        if (!Answers(hWnd, 30000)) return {};
-    return found;
-}
-
-void Assign(CWimmelpultDlg& dlg) {
-    SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, "blockade");
-    SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, "Festgehalten");
-    CheckDlgButton(dlg.m_hWnd, IDC_UPDATE, BST_CHECKED);
-    CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, BST_UNCHECKED);
-    SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
-}
-
-// Handles this thread's messages, the dialog's timer among them, until
-// deadline; returns how long the longest tick took.
-double Pump(HWND dialog, double deadline, int* ticks) {
-    double longest = 0;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            bool tick = msg.hwnd == dialog && msg.message == WM_TIMER &&
-                        msg.wParam == CWimmelpultDlg::kRetitleTimerId;
-            double t0 = bench::NowMs();
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            if (tick) {
-                ++*ticks;
-                longest = std::max(longest, bench::NowMs() - t0);
-            }
-            if (bench::NowMs() >= deadline) return longest;
-        }
-        double now = bench::NowMs();
-        if (now >= deadline) return longest;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now) + 1, QS_ALLINPUT);
-    }
-}
-
 void RunCase(int threads, double seconds) {
     testutil::ChildProcess app;
-    std::vector<HWND> targets = StartTargets(app, threads);
+    std::vector<HWND> targets =
+        testutil::StartTargets(app, kWindows, "Blockade", "threads " + std::to_string(threads));
     if (targets.size() != static_cast<size_t>(kWindows)) return Fail("TargetApp.exe did not make its windows");
 
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
-        Assign(dlg);
+        testutil::Assign(dlg, "blockade", "Festgehalten", true, false);
         if (dlg.m_retitled.size() != static_cast<size_t>(kWindows)) return Fail("not every window remembered");
         // The watch starts before the windows stop answering, so the first
         // tick after that counts too.
@@ -107,7 +49,13 @@ void RunCase(int threads, double seconds) {
         for (HWND h : targets) PostMessageA(h, targetapp::kSetOwn, 0, 0);
         for (HWND h : targets) PostMessageA(h, targetapp::kBusy, INFINITE, 0);
         int ticks = 0;
-        double longestTick = Pump(dlg.m_hWnd, bench::NowMs() + seconds * 1000, &ticks);
+        double longestTick = 0;
+        testutil::PumpUntil(bench::NowMs() + seconds * 1000, [&](const MSG& msg, double ms) {
+            if (msg.hwnd == dlg.m_hWnd && msg.message == WM_TIMER && msg.wParam == CWimmelpultDlg::kRetitleTimerId) {
+                ++ticks;
+                longestTick = std::max(longestTick, ms);
+            }
+        });
         long trips = watch.Count();
         double worst = watch.Stop();
         int foreign = 0;

@@ -24,13 +24,13 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
-#include "bench/BenchUtil.h"
-#include "tests/AnswerWatch.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
-#include "tests/TargetAppControl.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/AnswerWatch.h"
+#include "tests/kit/Bench.h"
+#include "tests/kit/MainDialog.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Targets.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
 namespace {
 
@@ -273,8 +273,6 @@ private:
     HANDLE m_thread = nullptr;
 };
 
-// Handles this thread's messages, the dialog's among them, until deadline or
-// until the dialog has ticked ticksUntil times in all.
 long g_ticks = 0;
 double g_longestTick = 0;
 // What kept the dialog's thread from answering longest, and when.
@@ -293,39 +291,26 @@ struct Busiest {
 Busiest g_lateDeliveries;
 Busiest g_passes;
 
+// Handles this thread's messages, the dialog's among them, until deadline or
+// until the dialog has ticked ticksUntil times in all.
 void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            bool tick = msg.hwnd == dialog && msg.message == WM_TIMER &&
-                        msg.wParam == CWimmelpultDlg::kRetitleTimerId;
-            bool late = msg.hwnd == dialog && msg.message == CWimmelpultDlg::kTargetsAnswer;
-            double t0 = NowMs();
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            if (tick) {
+    testutil::PumpUntil(
+        deadline,
+        [&](const MSG& msg, double ms) {
+            if (msg.hwnd != dialog) return;
+            if (msg.message == WM_TIMER && msg.wParam == CWimmelpultDlg::kRetitleTimerId) {
                 ++g_ticks;
-                g_longestTick = std::max(g_longestTick, NowMs() - t0);
+                g_longestTick = std::max(g_longestTick, ms);
+            } else if (msg.message == CWimmelpultDlg::kTargetsAnswer) {
+                g_lateDeliveries.Note(NowMs() - ms, NowMs());
             }
-            if (late) g_lateDeliveries.Note(t0, NowMs());
-            // With ticks that take longer than a period there is always one more.
-            if (NowMs() >= deadline || (ticksUntil >= 0 && g_ticks >= ticksUntil)) return;
-        }
-        double now = NowMs();
-        if (now >= deadline || (ticksUntil >= 0 && g_ticks >= ticksUntil)) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now) + 1, QS_ALLINPUT);
-    }
+        },
+        [&] { return ticksUntil >= 0 && g_ticks >= ticksUntil; });
 }
 
 void Assign(CWimmelpultDlg& dlg) {
     double t0 = NowMs();
-    SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, kSearch);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, kNewCaption);
-    CheckDlgButton(dlg.m_hWnd, IDC_UPDATE, BST_CHECKED);
-    CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, BST_CHECKED);
-    SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
+    testutil::Assign(dlg, kSearch, kNewCaption, true, true);
     g_passes.Note(t0, NowMs());
 }
 
@@ -335,24 +320,13 @@ std::vector<HWND> Remembered(const CWimmelpultDlg& dlg) {
     return windows;
 }
 
-// The other program's windows, as they are now.
-std::vector<HWND> TargetWindows(const testutil::ChildProcess& app) {
-    std::vector<HWND> found;
-    for (HWND hWnd : app.Windows()) {
-        char cls[64] = {};
-        GetClassNameA(hWnd, cls, sizeof cls);
-        if (strcmp(cls, targetapp::kClassName) == 0) found.push_back(hWnd);
-    }
-    return found;
-}
-
 // Makes something go wrong, as applications do; never waits on the program.
 class Chaos {
 public:
     Chaos(const testutil::ChildProcess& app, BusyLog& busy, unsigned seed) : m_app(app), m_busy(busy), m_random(seed) {}
 
     void Strike() {
-        std::vector<HWND> windows = TargetWindows(m_app);
+        std::vector<HWND> windows = testutil::TargetWindows(m_app);
         if (windows.empty()) return;
         HWND victim = windows[Pick(windows.size())];
         DWORD thread = GetWindowThreadProcessId(victim, nullptr);
@@ -530,8 +504,7 @@ int main(int argc, char** argv) {
         else return Usage();
     }
     if (ticks <= 0) return Usage();
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
 
     printf("long run, %s: %d windows of another program on %d threads, %d of them setting their own caption every "
            "%u ms; re-application every %.0f ms with a new icon; %d ticks of warm-up, then %ld\n",
@@ -542,9 +515,9 @@ int main(int argc, char** argv) {
     std::string args = std::to_string(kWindows) + " \"" + kCaption + "\" threads " + std::to_string(kThreads) +
                        " flip " + std::to_string(kFlipping) + " " + std::to_string(kFlipMs) + " replace";
     bool started = app.Start(testutil::BesideMe("TargetApp.exe"), args);
-    bool all = started && testutil::WaitFor([&] { return TargetWindows(app).size() >= kWindows; }, 60000);
+    bool all = started && testutil::WaitFor([&] { return testutil::TargetWindows(app).size() >= kWindows; }, 60000);
     if (!ok(all, "expected %d windows of TargetApp.exe, got %u", kWindows,
-            static_cast<unsigned>(started ? TargetWindows(app).size() : 0)))
+            static_cast<unsigned>(started ? testutil::TargetWindows(app).size() : 0)))
         return ok_summary();
 
     CWimmelpultDlg dlg;

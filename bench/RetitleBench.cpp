@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
-#include "bench/BenchUtil.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
-#include "tests/TestUtil.h"
+#include "tests/kit/Bench.h"
+#include "tests/kit/MainDialog.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Targets.h"
 
 namespace {
 
@@ -38,27 +38,6 @@ void Fail(const char* what) {
     g_failed = true;
 }
 
-// Starts TargetApp.exe and waits until all its windows exist and it answers.
-std::vector<HWND> StartTargets(testutil::ChildProcess& app, int count, const char* caption, bool hidden) {
-    std::string args = std::to_string(count) + " \"" + caption + "\"" + (hidden ? " hidden" : "");
-    if (!app.Start(testutil::BesideMe("TargetApp.exe"), args)) return {};
-    // Only the windows of its class: the platform may give the process more.
-    std::vector<HWND> found;
-    auto collect = [&] {
-        found.clear();
-        for (HWND hWnd : app.Windows()) {
-            char cls[64] = {};
-            GetClassNameA(hWnd, cls, sizeof cls);
-            if (strcmp(cls, "WimmelpultTestTarget") == 0) found.push_back(hWnd);
-        }
-        return found.size() >= static_cast<size_t>(count);
-    };
-    testutil::WaitFor(collect, 300000);
-    DWORD_PTR ignored;
-    if (found.empty() || !SendMessageTimeoutA(found[0], WM_NULL, 0, 0, SMTO_NORMAL, 300000, &ignored)) return {};
-    return found;
-}
-
 int CountCaption(const std::vector<HWND>& targets, const std::string& caption) {
     int n = 0;
     char text[256];
@@ -67,29 +46,19 @@ int CountCaption(const std::vector<HWND>& targets, const std::string& caption) {
 }
 
 // The desktop and the target redraw after caption changes on their own
-// time; that work should not fall into the next timed run.
-void Settle() {
+// time; that work should not fall into the next timed run. Both have taken
+// a message sent after the changes, and the target waits for input again.
+void Settle(HWND target) {
     DWORD_PTR ignored;
     SendMessageTimeoutA(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
-    Sleep(200);
+    SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+        WaitForInputIdle(process, 60000);
+        CloseHandle(process);
+    }
 }
-
-// Fills in the dialog as the user does, with the dialog on top of the
-// normal windows; Press then clicks "&Zuweisen".
-void Prepare(CWimmelpultDlg& dlg, const char* search, const char* caption, bool update) {
-    SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, search);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, caption);
-    CheckDlgButton(dlg.m_hWnd, IDC_UPDATE, update ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, BST_UNCHECKED);
-}
-
-void Press(CWimmelpultDlg& dlg) {
-    SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
-}
-
-void Tick(CWimmelpultDlg& dlg) { SendMessageA(dlg.m_hWnd, WM_TIMER, CWimmelpultDlg::kRetitleTimerId, 0); }
 
 void Report(const char* label, const std::vector<double>& ms) {
     printf("  %-34s %9.2f ms   (min %.2f, max %.2f)\n", label, bench::Median(ms), bench::Min(ms), bench::Max(ms));
@@ -104,10 +73,10 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
     auto product = [&] {
         std::string caption = RunCaption(++run);
         dlg.m_retitled.clear();   // the first assignment of this search text
-        Prepare(dlg, "bench ", caption.c_str(), true);
-        Settle();
+        testutil::FillIn(dlg, "bench ", caption.c_str(), true, false);
+        Settle(targets[0]);
         double t0 = bench::NowMs();
-        Press(dlg);
+        testutil::Press(dlg);
         double ms = bench::NowMs() - t0;
         if (CountCaption(targets, caption) != kPassWindows || dlg.m_retitled.size() != kPassWindows)
             Fail("the pass did not rename and remember every window");
@@ -115,7 +84,7 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
     };
     auto bare = [&] {
         std::string caption = RunCaption(++run);
-        Settle();
+        Settle(targets[0]);
         char text[256];
         double t0 = bench::NowMs();
         for (HWND hWnd : targets) {
@@ -158,18 +127,18 @@ void KeepEntries(CWimmelpultDlg& dlg, size_t n, std::list<std::unique_ptr<Retitl
 
 void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
     dlg.m_retitled.clear();
-    Prepare(dlg, "bench ", kNewCaption, true);
-    Press(dlg);
+    testutil::FillIn(dlg, "bench ", kNewCaption, true, false);
+    testutil::Press(dlg);
     std::list<std::unique_ptr<RetitleEntry>> spare;
     KeepEntries(dlg, kTickEntries, spare);
     std::vector<HWND> remembered;
     for (const auto& e : dlg.m_retitled) remembered.push_back(e->m_hTarget);
     if (remembered.size() != static_cast<size_t>(kTickEntries)) return Fail("too few remembered windows");
-    Settle();
+    Settle(targets[0]);
 
     auto product = [&] {
         double t0 = bench::NowMs();
-        Tick(dlg);
+        testutil::Tick(dlg);
         return bench::NowMs() - t0;
     };
     auto bare = [&] {
@@ -203,8 +172,8 @@ void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
 
 void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
     dlg.m_retitled.clear();
-    Prepare(dlg, "menge ", kNewCaption, true);
-    Press(dlg);
+    testutil::FillIn(dlg, "menge ", kNewCaption, true, false);
+    testutil::Press(dlg);
     if (dlg.m_retitled.size() != static_cast<size_t>(kScaleWindows)) return Fail("too few remembered windows");
     std::list<std::unique_ptr<RetitleEntry>> spare;
     const int sizes = static_cast<int>(std::size(kScaleEntries));
@@ -214,7 +183,7 @@ void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int r
             int i = (k + (r < 0 ? 0 : r)) % sizes;
             KeepEntries(dlg, kScaleEntries[i], spare);
             double t0 = bench::NowMs();
-            Tick(dlg);
+            testutil::Tick(dlg);
             double elapsed = bench::NowMs() - t0;
             if (r >= 0) ms[i].push_back(elapsed);
         }
@@ -241,11 +210,10 @@ void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int r
 int main(int argc, char** argv) {
     int runs = argc > 1 ? atoi(argv[1]) : 9;
     if (runs < 1) runs = 1;
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
 
     testutil::ChildProcess passApp;
-    std::vector<HWND> passTargets = StartTargets(passApp, kPassWindows, "Bench", false);
+    std::vector<HWND> passTargets = testutil::StartTargets(passApp, kPassWindows, "Bench", "", 300000);
     if (passTargets.size() != static_cast<size_t>(kPassWindows)) {
         printf("ERROR: TargetApp.exe did not make %d windows\n", kPassWindows);
         return 1;
@@ -260,7 +228,7 @@ int main(int argc, char** argv) {
 
         // Started only now: the pass above walks every window below the dialog.
         testutil::ChildProcess scaleApp;
-        std::vector<HWND> scaleTargets = StartTargets(scaleApp, kScaleWindows, "Menge", true);
+        std::vector<HWND> scaleTargets = testutil::StartTargets(scaleApp, kScaleWindows, "Menge", "hidden", 300000);
         if (scaleTargets.size() != static_cast<size_t>(kScaleWindows)) return Fail("the 5000 windows did not come");
         BenchTickScale(dlg, scaleTargets, runs * 2 + 1);
         dlg.m_retitled.clear();

@@ -9,29 +9,33 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
-#include "app/TargetWindow.h"
-#include "tests/AnswerWatch.h"
-#include "tests/ModalScript.h"
-#include "tests/Process.h"
-#include "tests/TargetAppControl.h"
-#include "tests/TestUtil.h"
-#include "tests/ok.h"
+#include "tests/kit/AnswerWatch.h"
+#include "tests/kit/MainDialog.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/Sequence.h"
+#include "tests/kit/Targets.h"
+#include "tests/kit/Wait.h"
+#include "tests/kit/ok.h"
 
+using testutil::Answers;
+using testutil::Assign;
+using testutil::MakeBusy;
 using testutil::RunModal;
+using testutil::StartTargets;
+using testutil::Tick;
+using testutil::kLParam;
+using testutil::kWParam;
 
 namespace {
 
 // What a window of ours was sent with WM_SETICON, in order; windows of a
 // second thread of ours write it too.
-struct IconMessage {
-    WPARAM type;
-    HICON icon;
-};
-std::map<HWND, std::vector<IconMessage>> g_icons;
+std::map<HWND, testutil::MessageSequence> g_icons;
 std::map<HWND, int> g_captionsSent;   // WM_SETTEXT from another thread
 std::recursive_mutex g_probeLock;
 
-std::vector<IconMessage> IconsOf(HWND hWnd) {
+testutil::MessageSequence IconsOf(HWND hWnd) {
     std::lock_guard<std::recursive_mutex> hold(g_probeLock);
     return g_icons[hWnd];
 }
@@ -43,7 +47,7 @@ const char kSlowProp[] = "WimmelpultSlowMs";
 LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETICON) {
         std::lock_guard<std::recursive_mutex> hold(g_probeLock);
-        g_icons[hWnd].push_back({wParam, reinterpret_cast<HICON>(lParam)});
+        g_icons[hWnd].Add(message, wParam, lParam);
     } else if (message == targetapp::kBusy) {
         Sleep(static_cast<DWORD>(wParam));
         return 0;
@@ -69,55 +73,7 @@ HWND MakeWindow(const char* caption, DWORD exStyle = 0, bool visible = true) {
     return hWnd;
 }
 
-// Never waits for the window's thread, which may be busy on purpose.
-std::string Caption(HWND hWnd) { return TargetWindow::ReadCaption(hWnd); }
-
-// Types into the dialog and presses "&Zuweisen" with the dialog on top of
-// the normal windows, as it is when the user clicks.
-void Assign(CWimmelpultDlg& dlg, const char* search, const char* caption, bool update, bool newIcon) {
-    SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_OLD_TITLE, search);
-    SetDlgItemTextA(dlg.m_hWnd, IDC_NEW_TITLE, caption);
-    CheckDlgButton(dlg.m_hWnd, IDC_UPDATE, update ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, newIcon ? BST_CHECKED : BST_UNCHECKED);
-    SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
-}
-
-void Tick(CWimmelpultDlg& dlg) { SendMessageA(dlg.m_hWnd, WM_TIMER, CWimmelpultDlg::kRetitleTimerId, 0); }
-
-bool Answers(HWND hWnd, UINT timeoutMs) {
-    DWORD_PTR ignored;
-    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-}
-
-// Posts a stop of ms to the window's thread and waits until it has begun.
-bool MakeBusy(HWND hWnd, DWORD ms) {
-    PostMessageA(hWnd, targetapp::kBusy, ms, 0);
-    return testutil::WaitFor([&] { return !Answers(hWnd, 20); }, 5000);
-}
-
-// TargetApp.exe's windows, in Z order from the top.
-std::vector<HWND> StartTargets(testutil::ChildProcess& app, int count, const std::string& caption,
-                               const std::string& options = "") {
-    std::string args = std::to_string(count) + " \"" + caption + "\" " + options;
-    if (!app.Start(testutil::BesideMe("TargetApp.exe"), args)) return {};
-    std::vector<HWND> found;
-    testutil::WaitFor(
-        [&] {
-            found.clear();
-            for (HWND hWnd : app.Windows()) {
-                char cls[64] = {};
-                GetClassNameA(hWnd, cls, sizeof cls);
-                if (strcmp(cls, targetapp::kClassName) == 0) found.push_back(hWnd);
-            }
-            return found.size() >= static_cast<size_t>(count);
-        },
-        10000);
-    for (HWND hWnd : found)
-        if (!Answers(hWnd, 10000)) return {};
-    return found;
-}
+std::string Caption(HWND hWnd) { return testutil::HeldCaption(hWnd); }
 
 // A window of a second thread of this process: WM_SETICON reaches it, which
 // the platform does not pass between processes.
@@ -162,8 +118,8 @@ void TestMatching() {
     testutil::ChildProcess hidden;
     started = hidden.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Verstecktes Anwendungsfenster\" hidden") && started;
     ok(started, "expected the target programs to start");
-    HWND remote = other.WaitWindow("WimmelpultTestTarget", "FREMDES Anwendungsfenster 0", 10000);
-    HWND remoteHidden = hidden.WaitWindow("WimmelpultTestTarget", "Verstecktes Anwendungsfenster", 10000);
+    HWND remote = other.WaitWindow(targetapp::kClassName, "FREMDES Anwendungsfenster 0", 10000);
+    HWND remoteHidden = hidden.WaitWindow(targetapp::kClassName, "Verstecktes Anwendungsfenster", 10000);
     ok(remote && remoteHidden, "expected the target windows");
 
     HWND start = MakeWindow("ANWENDUNG vorne");
@@ -185,7 +141,7 @@ void TestMatching() {
         ok(EntryFor(dlg, topmost) == nullptr, "expected no entry for the topmost window");
         ok(EntryFor(dlg, remote) && EntryFor(dlg, remoteHidden) && EntryFor(dlg, start),
            "expected entries for the renamed windows of both programs");
-        HWND second = other.WaitWindow("WimmelpultTestTarget", "Neu benannt", 100);
+        HWND second = other.WaitWindow(targetapp::kClassName, "Neu benannt", 100);
         ok(second != nullptr, "expected the other program's windows renamed");
 
         ok_context("umlauts");
@@ -221,17 +177,16 @@ void TestIcons() {
         ok_context("icons on assignment");
         g_icons.clear();
         Assign(dlg, "ohne symbol", "Ohne Symbol", true, false);
-        ok(g_icons[plain].empty(), "expected no icon without Neues S&ymbol, got %u",
-           static_cast<unsigned>(g_icons[plain].size()));
+        ok_sequence(g_icons[plain], {}, "no icon without Neues S&ymbol");
 
         g_icons.clear();
         Assign(dlg, "symbolprobe", "Mit Symbol", true, true);
-        const std::vector<IconMessage>& sent = g_icons[target];
-        if (ok(sent.size() == 2, "expected two WM_SETICON, got %u", static_cast<unsigned>(sent.size()))) {
-            ok(sent[0].type == ICON_SMALL && sent[1].type == ICON_BIG, "expected small then big, got %u then %u",
-               static_cast<unsigned>(sent[0].type), static_cast<unsigned>(sent[1].type));
+        const testutil::MessageSequence& sent = g_icons[target];
+        if (ok_sequence(sent, {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
+                        "small then big icon")) {
             HICON want = ImageList_GetIcon(catalogue, 42, ILD_NORMAL);
-            int diff = testutil::CountDifferent(testutil::RenderIcon(sent[0].icon, RGB(0, 128, 128)),
+            HICON got = reinterpret_cast<HICON>(sent.Seen()[0].lParam);
+            int diff = testutil::CountDifferent(testutil::RenderIcon(got, RGB(0, 128, 128)),
                                                 testutil::RenderIcon(want, RGB(0, 128, 128)));
             DestroyIcon(want);
             ok(diff == 0, "expected the picture of catalogue icon 42, %d pixels differ", diff);
@@ -244,24 +199,21 @@ void TestIcons() {
         ok_context("icons on re-application");
         g_icons.clear();
         Tick(dlg);
-        ok(g_icons[target].empty(), "expected nothing sent while the caption is unchanged, got %u",
-           static_cast<unsigned>(g_icons[target].size()));
+        ok_sequence(g_icons[target], {}, "nothing sent while the caption is unchanged");
         SetWindowTextA(target, "Die Anwendung war hier");
         SetWindowTextA(plain, "Auch hier");
         Tick(dlg);
         ok(Caption(target) == "Mit Symbol", "expected the caption back, got \"%s\"", Caption(target).c_str());
         ok(Caption(plain) == "Ohne Symbol", "expected the caption back, got \"%s\"", Caption(plain).c_str());
-        ok(g_icons[target].size() == 1 && g_icons[target][0].type == ICON_SMALL,
-           "expected ICON_SMALL alone on re-application, got %u messages",
-           static_cast<unsigned>(g_icons[target].size()));
-        ok(g_icons[plain].empty(), "expected no icon for an entry without one");
+        ok_sequence(g_icons[target], {{WM_SETICON, kWParam, ICON_SMALL}}, "the small icon alone on re-application");
+        ok_sequence(g_icons[plain], {}, "no icon for an entry without one");
 
         // Only the icon changed back: the caption still matches, nothing is sent.
         g_icons.clear();
         SendMessageA(target, WM_SETICON, ICON_SMALL, 0);
         g_icons.clear();
         Tick(dlg);
-        ok(g_icons[target].empty(), "expected no re-application for an icon change alone");
+        ok_sequence(g_icons[target], {}, "no re-application for an icon change alone");
     });
     DestroyWindow(target);
     DestroyWindow(plain);
@@ -377,13 +329,11 @@ void TestBusyTargets() {
                 CWimmelpultDlg::kRetitlePeriodMs + 500);
             ok(back && delivered, "expected both captions within one period of answering again, got \"%s\" and "
                "\"%s\" after %lu ms", Caption(remote[0]).c_str(), Caption(own).c_str(), GetTickCount() - answered);
-            testutil::WaitFor([&] { return IconsOf(own).size() >= 2; }, 2000);
-            std::vector<IconMessage> icons = IconsOf(own);
-            ok(icons.size() == 2 && icons[0].type == ICON_SMALL && icons[1].type == ICON_BIG &&
-                   icons[0].icon == want && icons[1].icon == want,
-               "expected the small then the big icon of index 9 (%p), got %u messages, first type %d icon %p",
-               want, static_cast<unsigned>(icons.size()), icons.empty() ? -1 : static_cast<int>(icons[0].type),
-               icons.empty() ? nullptr : icons[0].icon);
+            testutil::WaitFor([&] { return IconsOf(own).Seen().size() >= 2; }, 2000);
+            LPARAM icon = reinterpret_cast<LPARAM>(want);
+            ok_sequence(IconsOf(own),
+                        {{WM_SETICON, kWParam | kLParam, ICON_SMALL, icon}, {WM_SETICON, kWParam | kLParam, ICON_BIG, icon}},
+                        "the small then the big icon of index 9, late");
             ok(dlg.m_courier.PendingCount() == 0, "expected nothing pending after delivery, got %u",
                static_cast<unsigned>(dlg.m_courier.PendingCount()));
             size_t entries = dlg.m_retitled.size();
@@ -409,12 +359,10 @@ void TestBusyTargets() {
     RunModal(dlg, [&] {
         dlg.m_iconChooser.m_chosenIcon = 11;
         Assign(dlg, "langsamer", "Angekommen", true, true);
-        bool icons = testutil::WaitFor([&] { return IconsOf(slow.Window()).size() >= 2; },
-                                       CWimmelpultDlg::kRetitlePeriodMs + 1500);
-        std::vector<IconMessage> sent = IconsOf(slow.Window());
-        ok(icons && sent[0].type == ICON_SMALL && sent[1].type == ICON_BIG,
-           "expected the small then the big icon after the late caption, got %u messages",
-           static_cast<unsigned>(sent.size()));
+        testutil::WaitFor([&] { return IconsOf(slow.Window()).Seen().size() >= 2; },
+                          CWimmelpultDlg::kRetitlePeriodMs + 1500);
+        ok_sequence(IconsOf(slow.Window()), {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
+                    "the small then the big icon after the late caption");
         std::lock_guard<std::recursive_mutex> hold(g_probeLock);
         ok(g_captionsSent[slow.Window()] == 1, "expected the caption sent once, it was sent %d times",
            g_captionsSent[slow.Window()]);
@@ -542,12 +490,12 @@ void TestHandleBound() {
             if (i % 10 == 0) RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         }
         long after = testutil::UserObjectWatermark();
-        ok(g_icons[target].size() == 3000, "expected 3000 re-applications, got %u",
-           static_cast<unsigned>(g_icons[target].size()));
+        const std::vector<testutil::RecordedMessage>& sent = g_icons[target].Seen();
+        ok(sent.size() == 3000, "expected 3000 re-applications, got %u", static_cast<unsigned>(sent.size()));
         ok(after - before < 50, "expected the live handles unchanged, watermark %ld -> %ld", before, after);
         ok(dlg.m_sentIcons.Count() == 1, "expected one icon handle for one index, got %d", dlg.m_sentIcons.Count());
         bool same = true;
-        for (const IconMessage& m : g_icons[target]) same = same && m.icon == g_icons[target][0].icon;
+        for (const testutil::RecordedMessage& m : sent) same = same && m.lParam == sent[0].lParam;
         ok(same, "expected the same handle every time");
     });
     DestroyWindow(target);
@@ -556,8 +504,7 @@ void TestHandleBound() {
 }  // namespace
 
 int main() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    testutil::InitDialogControls();
     WNDCLASSA wc = {};
     wc.lpfnWndProc = ProbeProc;
     wc.hInstance = GetModuleHandleA(nullptr);

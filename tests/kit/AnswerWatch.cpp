@@ -1,4 +1,4 @@
-#include "tests/AnswerWatch.h"
+#include "tests/kit/AnswerWatch.h"
 
 #include "tests/kit/Wait.h"
 
