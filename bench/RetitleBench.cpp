@@ -96,18 +96,8 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
         return ms;
     };
 
-    product();
-    bare();
     std::vector<double> pass, loop;
-    for (int r = 0; r < runs; ++r) {
-        if (r % 2) {
-            loop.push_back(bare());
-            pass.push_back(product());
-        } else {
-            pass.push_back(product());
-            loop.push_back(bare());
-        }
-    }
+    bench::Interleave(runs, product, bare, &pass, &loop);
     printf("retitle pass, %s: %d windows of another process, all renamed, median of %d after 1 warm-up\n",
            bench::Arch(), kPassWindows, runs);
     Report("pass (OnOK, A&ktualisieren on)", pass);
@@ -147,18 +137,8 @@ void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
         for (HWND hWnd : remembered) GetWindowTextA(hWnd, text, sizeof text);
         return bench::NowMs() - t0;
     };
-    product();
-    bare();
     std::vector<double> tick, loop;
-    for (int r = 0; r < runs; ++r) {
-        if (r % 2) {
-            loop.push_back(bare());
-            tick.push_back(product());
-        } else {
-            tick.push_back(product());
-            loop.push_back(bare());
-        }
-    }
+    bench::Interleave(runs, product, bare, &tick, &loop);
     if (dlg.m_retitled.size() != static_cast<size_t>(kTickEntries) ||
         CountCaption(targets, kNewCaption) != kPassWindows)
         Fail("the ticks changed the entries or the captions");

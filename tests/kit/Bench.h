@@ -32,6 +32,23 @@ inline double Max(const std::vector<double>& v) { return v.empty() ? 0 : *std::m
 
 inline const char* Arch() { return sizeof(void*) == 8 ? "x86_64" : "i686"; }
 
+// Runs a and b once each as a warm-up, then runs times each, alternating
+// which goes first, so drift on the machine falls on both alike.
+template <class A, class B>
+void Interleave(int runs, A a, B b, std::vector<double>* aMs, std::vector<double>* bMs) {
+    a();
+    b();
+    for (int r = 0; r < runs; ++r) {
+        if (r % 2) {
+            bMs->push_back(b());
+            aMs->push_back(a());
+        } else {
+            aMs->push_back(a());
+            bMs->push_back(b());
+        }
+    }
+}
+
 inline const char* Verdict(double ratio, double goal) { return ratio <= goal ? "met" : "MISSED"; }
 
 }  // namespace bench
