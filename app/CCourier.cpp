@@ -87,8 +87,9 @@ CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionS
     } steps[] = {{kCaption, WM_SETTEXT, 0}, {kSmallIcon, WM_SETICON, ICON_SMALL}, {kBigIcon, WM_SETICON, ICON_BIG}};
     for (const auto& step : steps) {
         if (!(parcel.parts & step.part)) continue;
+        HICON icon = step.message == WM_SETICON && m_iconFor ? m_iconFor(parcel.icon) : nullptr;
         LPARAM lParam = step.message == WM_SETTEXT ? reinterpret_cast<LPARAM>(parcel.caption.c_str())
-                                                   : reinterpret_cast<LPARAM>(m_iconFor ? m_iconFor(parcel.icon) : nullptr);
+                                                   : reinterpret_cast<LPARAM>(icon);
         Outcome outcome = Send(target, parcel.thread, step.message, step.wParam, lParam);
         if (outcome != Outcome::Delivered) return outcome;
         parcel.parts &= ~step.part;

@@ -139,7 +139,8 @@ void CWimmelpultDlg::OnOK() {
     m_inPass = true;
     m_courier.BeginRun();
     const int icon = m_bNewIcon ? m_iconChooser.m_chosenIcon : -1;
-    const unsigned parts = m_bNewIcon ? CCourier::kCaption | CCourier::kSmallIcon | CCourier::kBigIcon : CCourier::kCaption;
+    const unsigned parts =
+        m_bNewIcon ? CCourier::kCaption | CCourier::kSmallIcon | CCourier::kBigIcon : CCourier::kCaption;
     // A closed window reads an empty caption, which matches nothing.
     for (HWND current : TargetWindow::ZOrderFrom(m_hWnd)) {
         std::string caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));

@@ -116,7 +116,8 @@ void TestMatching() {
     testutil::ChildProcess other;
     bool started = other.Start(testutil::BesideMe("TargetApp.exe"), "2 \"FREMDES Anwendungsfenster\"");
     testutil::ChildProcess hidden;
-    started = hidden.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Verstecktes Anwendungsfenster\" hidden") && started;
+    started =
+        hidden.Start(testutil::BesideMe("TargetApp.exe"), "1 \"Verstecktes Anwendungsfenster\" hidden") && started;
     ok(started, "expected the target programs to start");
     HWND remote = other.WaitWindow(targetapp::kClassName, "FREMDES Anwendungsfenster 0", 10000);
     HWND remoteHidden = hidden.WaitWindow(targetapp::kClassName, "Verstecktes Anwendungsfenster", 10000);
@@ -332,7 +333,8 @@ void TestBusyTargets() {
             testutil::WaitFor([&] { return IconsOf(own).Seen().size() >= 2; }, 2000);
             LPARAM icon = reinterpret_cast<LPARAM>(want);
             ok_sequence(IconsOf(own),
-                        {{WM_SETICON, kWParam | kLParam, ICON_SMALL, icon}, {WM_SETICON, kWParam | kLParam, ICON_BIG, icon}},
+                        {{WM_SETICON, kWParam | kLParam, ICON_SMALL, icon},
+                         {WM_SETICON, kWParam | kLParam, ICON_BIG, icon}},
                         "the small then the big icon of index 9, late");
             ok(dlg.m_courier.PendingCount() == 0, "expected nothing pending after delivery, got %u",
                static_cast<unsigned>(dlg.m_courier.PendingCount()));
