@@ -76,8 +76,6 @@ void CCourier::DeliverPending() {
 }
 
 CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionShown) {
-    parcel.thread = GetWindowThreadProcessId(target, nullptr);
-    if (!parcel.thread) return Outcome::Gone;
     if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption)
         parcel.parts &= ~kCaption;   // it arrived late after all
     const struct {
@@ -97,16 +95,21 @@ CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionS
     return Outcome::Delivered;
 }
 
-CCourier::Outcome CCourier::Send(HWND target, DWORD thread, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (thread == GetCurrentThreadId()) {
-        SendMessageA(target, message, wParam, lParam);
-        return Outcome::Delivered;
-    }
-    if (m_stalled.count(thread)) return Outcome::Busy;
-    if (m_waitLeftMs == 0) {
-        // This run has waited its share: find out without waiting.
-        Stall(thread, target);
-        return Outcome::Busy;
+CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Asking for a window's thread costs a request to the system; it is
+    // needed only once a thread has stopped answering or the run has waited
+    // its share. A window of our own thread is called directly and never
+    // waits.
+    if (!m_stalled.empty() || m_waitLeftMs == 0) {
+        if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
+        if (!thread) return Outcome::Gone;
+        if (thread != GetCurrentThreadId()) {
+            if (m_stalled.count(thread)) return Outcome::Busy;
+            if (m_waitLeftMs == 0) {   // find out without waiting
+                Stall(thread, target);
+                return Outcome::Busy;
+            }
+        }
     }
     // SMTO_BLOCK: no other message of ours runs while we wait, so a run is
     // never re-entered halfway.
@@ -117,6 +120,7 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD thread, UINT message, WPARAM
     switch (GetLastError()) {
     case ERROR_TIMEOUT:   // busy or hung: it may answer later
         m_waitLeftMs = 0;
+        if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
         Stall(thread, target);
         return Outcome::Busy;
     case ERROR_INVALID_WINDOW_HANDLE:

@@ -59,11 +59,11 @@ private:
         std::string caption;
         int icon = -1;
         unsigned parts = 0;
-        DWORD thread = 0;   // of the window, as last seen
+        DWORD thread = 0;   // of the window, once it was needed
     };
     enum class Outcome { Delivered, Busy, Refused, Gone };
 
-    Outcome Send(HWND target, DWORD thread, UINT message, WPARAM wParam, LPARAM lParam);
+    Outcome Send(HWND target, DWORD& thread, UINT message, WPARAM wParam, LPARAM lParam);
     Outcome Carry(HWND target, Parcel& parcel, bool skipCaptionShown);
     void Stall(DWORD thread, HWND target);
     void OnAnswered(DWORD thread);
