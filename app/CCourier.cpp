@@ -34,6 +34,7 @@ void CCourier::Deliver(HWND target, const std::string& caption, int icon, unsign
     auto old = m_pending.find(target);
     if (old != m_pending.end()) {
         if (!replace && old->second.caption == caption && old->second.icon == icon) parcel.parts |= old->second.parts;
+        parcel.thread = old->second.thread;
         m_pending.erase(old);
     }
     if (Carry(target, parcel, false) == Outcome::Busy) m_pending.emplace(target, std::move(parcel));
@@ -57,8 +58,7 @@ void CCourier::DeliverPending() {
         }
         auto other = std::find_if(m_pending.begin(), m_pending.end(),
                                   [&](const auto& p) { return p.second.thread == it->first; });
-        if (other == m_pending.end() ||
-            !SendMessageCallbackA(other->first, WM_NULL, 0, 0, &PingAnswered, it->first)) {
+        if (other == m_pending.end() || !Ping(it->first, other->first)) {
             it = m_stalled.erase(it);
             continue;
         }
@@ -131,9 +131,12 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
 }
 
 void CCourier::Stall(DWORD thread, HWND target) {
-    // The reply to this ping comes through our own message retrieval, so
-    // nothing waits for it.
-    if (SendMessageCallbackA(target, WM_NULL, 0, 0, &PingAnswered, thread)) m_stalled[thread] = target;
+    if (Ping(thread, target)) m_stalled[thread] = target;
+}
+
+bool CCourier::Ping(DWORD thread, HWND target) {
+    // The reply comes through our own message retrieval, so nothing waits.
+    return SendMessageCallbackA(target, WM_NULL, 0, 0, &PingAnswered, thread) != 0;
 }
 
 void CCourier::OnAnswered(DWORD thread) {

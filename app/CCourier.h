@@ -66,6 +66,7 @@ private:
     Outcome Send(HWND target, DWORD& thread, UINT message, WPARAM wParam, LPARAM lParam);
     Outcome Carry(HWND target, Parcel& parcel, bool skipCaptionShown);
     void Stall(DWORD thread, HWND target);
+    bool Ping(DWORD thread, HWND target);
     void OnAnswered(DWORD thread);
     static void CALLBACK PingAnswered(HWND hWnd, UINT message, ULONG_PTR thread, LRESULT result);
 

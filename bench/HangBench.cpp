@@ -26,12 +26,7 @@ namespace {
 
 constexpr int kWindows = 8;
 constexpr double kGoalMs = 300;
-bool g_failed = false;
-
-void Fail(const char* what) {
-    printf("ERROR: %s\n", what);
-    g_failed = true;
-}
+using bench::Fail;
 
 void RunCase(int threads, double seconds) {
     testutil::ChildProcess app;
@@ -88,5 +83,5 @@ int main(int argc, char** argv) {
     RunCase(1, seconds);
     RunCase(kWindows, seconds);
     fflush(stdout);
-    return g_failed ? 1 : 0;
+    return bench::Failed();
 }

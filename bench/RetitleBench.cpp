@@ -31,12 +31,7 @@ constexpr double kLinearGoal = 1.5;
 // Long enough for the heap to need its own block, as most real captions do.
 const char kNewCaption[] = "Umbenanntes Fenster";
 
-bool g_failed = false;
-
-void Fail(const char* what) {
-    printf("ERROR: %s\n", what);
-    g_failed = true;
-}
+using bench::Fail;
 
 int CountCaption(const std::vector<HWND>& targets, const std::string& caption) {
     int n = 0;
@@ -214,5 +209,5 @@ int main(int argc, char** argv) {
         dlg.m_retitled.clear();
     });
     fflush(stdout);
-    return g_failed ? 1 : 0;
+    return bench::Failed();
 }

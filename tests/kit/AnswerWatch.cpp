@@ -1,17 +1,11 @@
 #include "tests/kit/AnswerWatch.h"
 
+#include "tests/kit/Bench.h"
 #include "tests/kit/Wait.h"
 
 namespace testutil {
 
-namespace {
-double NowMs() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-}  // namespace
+using bench::NowMs;
 
 AnswerWatch::AnswerWatch(HWND hWnd) : m_hWnd(hWnd), m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     m_thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
@@ -34,8 +28,7 @@ DWORD WINAPI AnswerWatch::Run(void* self) {
     // A round trip every 10 ms at most, until told to stop.
     do {
         double t0 = NowMs();
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(w.m_hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+        Answers(w.m_hWnd, 60000);
         double took = NowMs() - t0;
         if (took > w.m_worstMs) {
             w.m_worstMs = took;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace bench {
@@ -48,6 +49,18 @@ void Interleave(int runs, A a, B b, std::vector<double>* aMs, std::vector<double
         }
     }
 }
+
+// A benchmark that could not measure what it set out to says so and ends
+// with a failure: Fail says what, Failed() gives the exit code.
+inline bool& FailedFlag() {
+    static bool failed = false;
+    return failed;
+}
+inline void Fail(const char* what) {
+    printf("ERROR: %s\n", what);
+    FailedFlag() = true;
+}
+inline int Failed() { return FailedFlag() ? 1 : 0; }
 
 inline const char* Verdict(double ratio, double goal) { return ratio <= goal ? "met" : "MISSED"; }
 

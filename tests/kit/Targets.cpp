@@ -32,11 +32,6 @@ std::vector<HWND> StartTargets(ChildProcess& app, int count, const std::string& 
     return found.size() == static_cast<size_t>(count) ? found : std::vector<HWND>();
 }
 
-bool Answers(HWND hWnd, UINT timeoutMs) {
-    DWORD_PTR ignored;
-    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-}
-
 bool MakeBusy(HWND hWnd, DWORD ms) {
     PostMessageA(hWnd, targetapp::kBusy, ms, 0);
     return WaitStalled(hWnd, 5000);

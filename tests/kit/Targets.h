@@ -21,9 +21,6 @@ std::vector<HWND> StartTargets(ChildProcess& app, int count, const std::string& 
 // The program's windows of TargetApp's class, in Z order, as they are now.
 std::vector<HWND> TargetWindows(const ChildProcess& app);
 
-// Whether the window's thread takes a WM_NULL within timeoutMs.
-bool Answers(HWND hWnd, UINT timeoutMs);
-
 // Tells the window's thread to stop answering for ms (INFINITE: for good)
 // and waits until it has; false when it went on answering.
 bool MakeBusy(HWND hWnd, DWORD ms);

@@ -46,13 +46,13 @@ bool FlushOtherThread(HWND edit, DWORD timeoutMs) {
     return WaitFor([&] { return TextLimit(edit, timeoutMs) == old; }, timeoutMs) && reached;
 }
 
+bool Answers(HWND hWnd, UINT timeoutMs) {
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
 bool WaitStalled(HWND hWnd, DWORD timeoutMs) {
-    return WaitFor(
-        [&] {
-            DWORD_PTR answer = 0;
-            return !SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 50, &answer) && IsWindow(hWnd);
-        },
-        timeoutMs);
+    return WaitFor([&] { return !Answers(hWnd, 50) && IsWindow(hWnd); }, timeoutMs);
 }
 
 void PumpFor(DWORD ms) {

@@ -20,6 +20,9 @@ void PumpFor(DWORD ms);
 // back. False when the thread does not get there within timeoutMs.
 bool FlushOtherThread(HWND edit, DWORD timeoutMs);
 
+// Whether the window's thread takes a WM_NULL within timeoutMs.
+bool Answers(HWND hWnd, UINT timeoutMs);
+
 // Waits until the thread of another program's window stops answering: a
 // WM_NULL sent with a short bound goes unanswered (and is withdrawn).
 bool WaitStalled(HWND hWnd, DWORD timeoutMs);
