@@ -13,6 +13,7 @@ const MessageEntry CDialog::kEntries[] = {
     OnMessage<&CDialog::HandleInitDialog>(WM_INITDIALOG),
     OnCommand<&CDialog::OnOK>(IDOK),
     OnCommand<&CDialog::OnCancel>(IDCANCEL),
+    OnMessage<&CDialog::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CDialog::kTable{CDialog::kEntries, &CWnd::kTable};
 
@@ -115,6 +116,18 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
     if (!IsWindowVisible(m_hWnd) && EqualRect(&before, &after) && (!owner || !IsWindowEnabled(owner)))
         CenterWindow(owner);
     return result;
+}
+
+LRESULT CDialog::OnDpiChanged(WPARAM, LPARAM suggestedRect) {
+    // Under per-monitor v2 the dialog manager does the rest: frame, dialog
+    // font, controls. What the dialog paints itself follows on repaint.
+    Default();
+    const RECT* rc = reinterpret_cast<const RECT*>(suggestedRect);
+    if (rc)
+        SetWindowPos(m_hWnd, nullptr, rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
 }
 
 void CDialog::CenterWindow(HWND owner) {

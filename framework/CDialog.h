@@ -26,6 +26,11 @@ public:
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // WM_DPICHANGED (the window moved to a monitor of another DPI): the
+    // platform rescales the dialog, then it takes the suggested rectangle.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
+    static constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, Windows 8.1 on
+
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageEntry kEntries[];
     static const MessageTable kTable;
