@@ -140,10 +140,10 @@ void CWimmelpultDlg::PlacePreview() {
     // growing as the font's letters did from their size at 96 DPI.
     SIZE now = {1, 1};
     SIZE at96 = {1, 1};
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    HFONT font = GetFont();
     LOGFONTA lf = {};
     if (font && GetObjectA(font, sizeof lf, &lf)) {
-        lf.lfHeight = MulDiv(lf.lfHeight, USER_DEFAULT_SCREEN_DPI, GetDpi());
+        lf.lfHeight = MulDiv(lf.lfHeight, USER_DEFAULT_SCREEN_DPI, LayoutDpi());
         HFONT font96 = CreateFontIndirectA(&lf);
         HDC dc = GetDC(m_hWnd);
         SIZE a = LetterCell(dc, font);

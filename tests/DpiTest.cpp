@@ -1,9 +1,9 @@
 // The main dialog at the DPI given as argument, in a prefix set to it by
-// tools/at-dpi.sh: the preview lies whole in the free space below
-// "&Minimieren" and above "Anderes &Symbol...", and nowhere else; the tray
-// icon has the small-icon size of that DPI.
+// tools/at-dpi.sh, or moved to a monitor of the DPI given second: the preview
+// lies whole in the free space below "&Minimieren" and above "Anderes
+// &Symbol...", and nowhere else; the tray icon has the small-icon size of
+// the system's DPI; a move takes the suggested rectangle and the font grows.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <vector>
@@ -26,6 +26,7 @@ RECT Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b, i
 }
 
 void TestPreview(CWimmelpultDlg& dlg) {
+    ok_context("preview");
     HWND h = dlg.m_hWnd;
     RECT client, inside;
     GetClientRect(h, &client);
@@ -58,16 +59,35 @@ void TestPreview(CWimmelpultDlg& dlg) {
     ok(diff == 0, "expected catalogue icon 0 whole at (%d, %d), %d of 1024 pixels differ", x, y, diff);
 }
 
+void MoveToDpi(CWimmelpultDlg& dlg, UINT from, UINT to) {
+    ok_context("moved to another DPI");
+    HWND edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
+    LOGFONTA before = {}, after = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof before, &before);
+    RECT suggested = {}, now = {};
+    GetWindowRect(dlg.m_hWnd, &suggested);
+    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, to, from);
+    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, to, from);
+    SendMessageA(dlg.m_hWnd, CDialog::kDpiChanged, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(dlg.m_hWnd, &now);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof after, &after);
+    ok(EqualRect(&now, &suggested), "expected the suggested (%ld,%ld)-(%ld,%ld), got (%ld,%ld)-(%ld,%ld)",
+       suggested.left, suggested.top, suggested.right, suggested.bottom, now.left, now.top, now.right, now.bottom);
+    ok(labs(after.lfHeight) == MulDiv(labs(before.lfHeight), to, from), "expected the font %d high, got %ld",
+       MulDiv(labs(before.lfHeight), to, from), labs(after.lfHeight));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const UINT dpi = argc > 1 ? atoi(argv[1]) : 144;
+    const UINT dpi = argc > 1 ? atoi(argv[1]) : 144, to = argc > 2 ? atoi(argv[2]) : dpi;
     if (!ok(CWnd::GetSystemDpi() == dpi, "expected a run at %u DPI, it is at %u", dpi, CWnd::GetSystemDpi()))
         return ok_summary();
     testutil::InitDialogControls();
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
         SetFocus(GetDlgItem(dlg.m_hWnd, IDOK));   // no caret blinking in the grabs
+        if (to != dpi) MoveToDpi(dlg, dpi, to);
         TestPreview(dlg);
         ICONINFO info = {};
         BITMAP bm = {};
