@@ -1,8 +1,6 @@
-// The main dialog at the DPI given as argument, in a prefix set to it by
-// tools/at-dpi.sh, or moved to a monitor of the DPI given second: the preview
-// lies whole in the free space below "&Minimieren" and above "Anderes
-// &Symbol...", and nowhere else; the tray icon has the small-icon size of
-// the system's DPI; a move takes the suggested rectangle and the font grows.
+// The main dialog at a DPI (tools/at-dpi.sh) or moved to another: the preview
+// lies whole in the free space below "&Minimieren" and above "Anderes &Symbol...",
+// the tray icon has the small-icon size, the move follows the suggested rectangle.
 #include <windows.h>
 
 #include <cstdlib>

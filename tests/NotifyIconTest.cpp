@@ -745,8 +745,7 @@ void TestLocalClock() {
 void TestTaskbarCreated() {
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 
-    // The message let through to the window that hears it, for a program
-    // run with more rights than the shell's; a refusal changes nothing else.
+    // Let through to the window that hears it; a refusal changes nothing else.
     ok_context("TaskbarCreated, message filter refused");
     Reset();
     auto* const realFilter = CNotifyIcon::s_pfnChangeWindowMessageFilterEx;
