@@ -27,6 +27,7 @@ check_unrun() {
 }
 
 ensure_packages
+choose_wine
 build_arch i686
 build_arch x86_64
 

@@ -135,8 +135,10 @@ choose_wine() {
         WINE_CMD=$loader
         export WINELOADER=$loader
     fi
-    "$loader" --version >/dev/null 2>&1 ||
-        die "Wine cannot start on this host: $loader --version failed (packages wine64, wine32:i386)"
+    "$loader" --version >/dev/null 2>&1 && return 0
+    [ "$WIMMELPULT_WINE" = wine ] &&
+        die "Wine's 32-bit loader does not start on this host ($loader --version failed); WIMMELPULT_WINE=wine64-only does without it"
+    die "Wine cannot start on this host: $loader --version failed (package wine64)"
 }
 
 # Runs Wine with the loader choose_wine picked (the wrapper until then).

@@ -9,6 +9,7 @@ BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
 . "$ROOT/tools/lib.sh"
 
 ensure_packages
+choose_wine
 BUILD_TARGET=Wimmelpult build_arch x86_64
 EXE="$BUILD_ROOT/x86_64/bin/Wimmelpult.exe"
 
