@@ -217,8 +217,8 @@ void TestManifest(HMODULE exe) {
 
 }  // namespace
 
-int main() {
-    std::string path = testutil::BesideMe("Wimmelpult.exe");
+int main(int argc, char** argv) {
+    std::string path = argc > 1 ? argv[1] : testutil::BesideMe("Wimmelpult.exe");
     HMODULE exe = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!ok(exe != nullptr, "expected to load %s, got error %lu", path.c_str(), GetLastError())) return ok_summary();
 

@@ -12,6 +12,7 @@ RUNS=${1:-9}
 ARCHS="x86_64 i686"
 
 ensure_packages
+can_run_32bit "i686 benchmarks" || ARCHS="x86_64"
 for arch in $ARCHS; do build_arch "$arch"; done
 
 stop_on_exit

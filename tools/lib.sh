@@ -1,5 +1,7 @@
 # Shared by the build, test and run scripts: packages, builds, display, Wine.
-# Source it; it expects ROOT and BUILD_ROOT to be set.
+# Source it; it expects ROOT and BUILD_ROOT to be set. Scripts that source it
+# run Wine as "wine", which is the function below: the loader choose_wine
+# picked.
 
 PACKAGES_AMD64="cmake g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-utils imagemagick faketime libfaketime fonts-wine icoutils zip"
 
@@ -101,6 +103,57 @@ stop_display() {
     XVFB_PID=""
 }
 
+# Debian's wine wrapper takes the 32-bit loader whenever wine32:i386 is
+# installed, and that loader cannot start where the kernel runs no 32-bit
+# programs. There the 64-bit loader serves for everything, and 32-bit
+# programs cannot run at all. WIMMELPULT_WINE says which: "auto" (or unset)
+# tries the 32-bit loader, "wine" is the wrapper, "wine64-only" the 64-bit
+# loader alone. It is exported as decided, so that tools/wine-run.sh, which
+# ctest starts, follows without deciding again.
+WINE32_SKIP_WHY=""
+choose_wine() {
+    local loader=/usr/lib/wine/wine
+    case ${WIMMELPULT_WINE:-auto} in
+    auto)
+        if "$loader" --version >/dev/null 2>&1; then
+            WIMMELPULT_WINE=wine
+        elif [ -x "$loader" ]; then
+            WIMMELPULT_WINE=wine64-only
+            WINE32_SKIP_WHY="this host cannot execute 32-bit programs"
+        else
+            WIMMELPULT_WINE=wine64-only
+            WINE32_SKIP_WHY="Wine's 32-bit loader is not installed (package wine32:i386)"
+        fi
+        ;;
+    wine) ;;
+    wine64-only) WINE32_SKIP_WHY=${WINE32_SKIP_WHY:-"WIMMELPULT_WINE=wine64-only asks for the 64-bit loader alone"} ;;
+    *) die "WIMMELPULT_WINE is '$WIMMELPULT_WINE'; it can be auto, wine or wine64-only" ;;
+    esac
+    export WIMMELPULT_WINE
+    if [ "$WIMMELPULT_WINE" = wine64-only ]; then
+        loader=/usr/lib/wine/wine64
+        WINE_CMD=$loader
+        export WINELOADER=$loader
+    fi
+    "$loader" --version >/dev/null 2>&1 && return 0
+    [ "$WIMMELPULT_WINE" = wine ] &&
+        die "Wine's 32-bit loader does not start on this host ($loader --version failed); WIMMELPULT_WINE=wine64-only does without it"
+    die "Wine cannot start on this host: $loader --version failed (package wine64)"
+}
+
+# Runs Wine with the loader choose_wine picked (the wrapper until then).
+WINE_CMD=wine
+wine() { command "$WINE_CMD" "$@"; }
+
+# can_run_32bit WHAT: true where 32-bit programs run; otherwise says in one
+# line that WHAT is not run, and why.
+can_run_32bit() {
+    choose_wine
+    [ "$WIMMELPULT_WINE" = wine64-only ] || return 0
+    log "$1 not run: $WINE32_SKIP_WHY"
+    return 1
+}
+
 # Every Wine process of the prefix runs in one virtual desktop named "shell",
 # which has a taskbar with a notification area like a real desktop.
 wine_env() {
@@ -112,12 +165,16 @@ wine_env() {
 
 start_wine() {
     wine_env
-    command -v wine >/dev/null || die "wine not found (package wine)"
+    choose_wine
     WINE_STARTED=1
-    if [ ! -f "$WINEPREFIX/.wimmelpult-ready" ]; then
+    # The marker names the loader that made the prefix: one made by the
+    # 64-bit loader alone is made again for 32-bit programs.
+    local made=none
+    [ -f "$WINEPREFIX/.wimmelpult-ready" ] && made=$(cat "$WINEPREFIX/.wimmelpult-ready")
+    if [ "$made" = none ] || { [ "$made" = wine64-only ] && [ "$WIMMELPULT_WINE" != wine64-only ]; }; then
         log "creating Wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
-        run_quiet "creating the Wine prefix (wineboot -i)" wineboot -i
+        run_quiet "creating the Wine prefix (wineboot -i)" wine wineboot -i
         run_quiet "waiting for the wineserver" wineserver -w
         # The caption buttons need Marlett, which this Wine does not find by itself.
         local fonts=/usr/share/wine/fonts
@@ -129,7 +186,7 @@ start_wine() {
         run_quiet "setting the Wine desktop size (reg add)" \
             wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x700 /f
         run_quiet "waiting for the wineserver" wineserver -w
-        touch "$WINEPREFIX/.wimmelpult-ready"
+        echo "$WIMMELPULT_WINE" >"$WINEPREFIX/.wimmelpult-ready"
     fi
     # Exit status 2: a server of this prefix runs already, which serves as
     # well. (Into a file: the server stays on in the background with the

@@ -24,6 +24,7 @@ while [ $# -gt 0 ]; do
 done
 
 ensure_packages
+if [ "$arches" != x86_64 ] && ! can_run_32bit "i686 long run"; then arches="x86_64"; fi
 for arch in $arches; do
     BUILD_ROOT="$BUILD_ROOT/longrun-$period" BUILD_TARGET=LongRun \
         build_arch "$arch" -DWIMMELPULT_RETITLE_PERIOD_MS="$period"

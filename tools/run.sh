@@ -9,7 +9,8 @@ BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
 . "$ROOT/tools/lib.sh"
 
 ensure_packages
-build_arch x86_64
+choose_wine
+BUILD_TARGET=Wimmelpult build_arch x86_64
 EXE="$BUILD_ROOT/x86_64/bin/Wimmelpult.exe"
 
 stop_on_exit
@@ -22,7 +23,10 @@ fi
 start_display
 start_wine
 wine "$EXE" &
-sleep "${WIMMELPULT_SHOT_DELAY:-6}"
+# The dialog's window inside the Wine desktop is an X window with its caption.
+timeout 60 xdotool search --sync --onlyvisible --name '^Wimmelpult$' >/dev/null ||
+    die "the dialog did not appear within 60 s"
+sleep 1   # for it to paint
 SHOT="$BUILD_ROOT/wimmelpult-screenshot.png"
 import -window root -crop 1024x700+0+0 +repage "$SHOT" || die "screenshot of $DISPLAY into $SHOT failed"
 echo "$SHOT"
