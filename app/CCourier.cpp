@@ -6,6 +6,17 @@
 #include "app/TargetWindow.h"
 
 namespace {
+double NowMs() {
+    static const double perMs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / perMs;
+}
+
 // The couriers alive on this thread: a ping may answer after its courier has
 // gone, and must then find nobody.
 std::vector<CCourier*>& Live() {
@@ -29,6 +40,11 @@ void CCourier::Attach(HWND notify, UINT message, IconFunction iconFor) {
 
 void CCourier::BeginRun() { m_waitLeftMs = kBoundMs; }
 
+void CCourier::BeginTick() {
+    ++m_ticks;
+    BeginRun();
+}
+
 void CCourier::Deliver(HWND target, const std::string& caption, int icon, unsigned parts, bool replace) {
     Parcel parcel{caption, icon, parts, 0};
     auto old = m_pending.find(target);
@@ -48,6 +64,10 @@ void CCourier::DeliverPending() {
             continue;
         }
         ++it;
+    }
+    for (auto it = m_gaps.begin(); it != m_gaps.end();) {
+        if (IsWindow(it->first)) ++it;
+        else it = m_gaps.erase(it);
     }
     // A ping to a window that has gone may never answer: ask another window
     // of the same thread that still waits for something, or forget the thread.
@@ -78,6 +98,7 @@ void CCourier::DeliverPending() {
 CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionShown) {
     if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption)
         parcel.parts &= ~kCaption;   // it arrived late after all
+    if (parcel.parts && Waiting(target)) return Outcome::Busy;
     const struct {
         unsigned part;
         UINT message;
@@ -100,12 +121,13 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
     // needed only once a thread has stopped answering or the run has waited
     // its share. A window of our own thread is called directly and never
     // waits.
-    if (!m_stalled.empty() || m_waitLeftMs == 0) {
+    const bool spent = m_waitLeftMs < kLeastSendMs;
+    if (!m_stalled.empty() || spent) {
         if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
         if (!thread) return Outcome::Gone;
         if (thread != GetCurrentThreadId()) {
             if (m_stalled.count(thread)) return Outcome::Busy;
-            if (m_waitLeftMs == 0) {   // find out without waiting
+            if (spent) {   // find out without waiting
                 Stall(thread, target);
                 return Outcome::Busy;
             }
@@ -115,19 +137,44 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
     // never re-entered halfway.
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
-    if (m_send(target, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, m_waitLeftMs, &result))
+    const double start = NowMs();
+    const LRESULT sent = m_send(target, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                static_cast<UINT>(m_waitLeftMs), &result);
+    const DWORD error = GetLastError();
+    // A slow answer keeps the dialog waiting as surely as none.
+    m_waitLeftMs = std::max(0.0, m_waitLeftMs - (NowMs() - start));
+    if (sent) {
+        m_gaps.erase(target);
         return Outcome::Delivered;
-    switch (GetLastError()) {
+    }
+    switch (error) {
     case ERROR_TIMEOUT:   // busy or hung: it may answer later
         m_waitLeftMs = 0;
+        TimedOut(target);
         if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
         Stall(thread, target);
         return Outcome::Busy;
     case ERROR_INVALID_WINDOW_HANDLE:
+        m_gaps.erase(target);
         return Outcome::Gone;
     default:   // refused, as a program with higher rights does: no use trying again
+        m_gaps.erase(target);
         return Outcome::Refused;
     }
+}
+
+bool CCourier::Waiting(HWND target) const {
+    auto gap = m_gaps.find(target);
+    return gap != m_gaps.end() && m_ticks < gap->second.until;
+}
+
+void CCourier::TimedOut(HWND target) {
+    // A send that timed out may still be running in the window, which answers
+    // pings meanwhile if it waits on something itself; another caption now
+    // would only nest inside the first.
+    Gap& gap = m_gaps[target];
+    gap.until = m_ticks + gap.length;
+    gap.length = std::min(gap.length * 2, kMaxGapTicks);
 }
 
 void CCourier::Stall(DWORD thread, HWND target) {
