@@ -72,7 +72,7 @@ void CCourier::DeliverPending() {
     // A ping to a window that has gone may never answer: ask another window
     // of the same thread that still waits for something, or forget the thread.
     for (auto it = m_stalled.begin(); it != m_stalled.end();) {
-        if (IsWindow(it->second)) {
+        if (IsWindow(it->second.pinged)) {
             ++it;
             continue;
         }
@@ -82,7 +82,7 @@ void CCourier::DeliverPending() {
             it = m_stalled.erase(it);
             continue;
         }
-        it->second = other->first;
+        it->second.pinged = other->first;
         ++it;
     }
     for (auto it = m_pending.begin(); it != m_pending.end();) {
@@ -150,8 +150,8 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
     switch (error) {
     case ERROR_TIMEOUT:   // busy or hung: it may answer later
         m_waitLeftMs = 0;
-        TimedOut(target);
         if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
+        TimedOut(target, thread);
         Stall(thread, target);
         return Outcome::Busy;
     case ERROR_INVALID_WINDOW_HANDLE:
@@ -168,17 +168,18 @@ bool CCourier::Waiting(HWND target) const {
     return gap != m_gaps.end() && m_ticks < gap->second.until;
 }
 
-void CCourier::TimedOut(HWND target) {
+void CCourier::TimedOut(HWND target, DWORD thread) {
     // A send that timed out may still be running in the window, which answers
     // pings meanwhile if it waits on something itself; another caption now
     // would only nest inside the first.
     Gap& gap = m_gaps[target];
+    gap.thread = thread;
     gap.until = m_ticks + gap.length;
     gap.length = std::min(gap.length * 2, kMaxGapTicks);
 }
 
 void CCourier::Stall(DWORD thread, HWND target) {
-    if (Ping(thread, target)) m_stalled[thread] = target;
+    if (Ping(thread, target)) m_stalled[thread] = {target, NowMs()};
 }
 
 bool CCourier::Ping(DWORD thread, HWND target) {
@@ -187,7 +188,13 @@ bool CCourier::Ping(DWORD thread, HWND target) {
 }
 
 void CCourier::OnAnswered(DWORD thread) {
-    if (!m_stalled.erase(thread) || m_pending.empty() || m_notified || !m_notify) return;
+    auto stalled = m_stalled.find(thread);
+    if (stalled == m_stalled.end()) return;
+    if (NowMs() - stalled->second.since > kStoppedMs)
+        for (auto& gap : m_gaps)
+            if (gap.second.thread == thread) gap.second.length = 1;
+    m_stalled.erase(stalled);
+    if (m_pending.empty() || m_notified || !m_notify) return;
     m_notified = PostMessageA(m_notify, m_message, 0, 0) != 0;
 }
 

@@ -30,6 +30,10 @@ public:
     static constexpr DWORD kLeastSendMs = kBoundMs / 5;
     // The longest gap between attempts at a window that keeps timing out.
     static constexpr unsigned long kMaxGapTicks = 64;
+    // A ping that took longer than this shows that the thread had stopped
+    // answering altogether, which explains its windows' time-outs: their gaps
+    // start again at one tick.
+    static constexpr DWORD kStoppedMs = 5 * kBoundMs;
 
     using SendFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
     using IconFunction = std::function<HICON(int index)>;
@@ -76,15 +80,20 @@ private:
         DWORD thread = 0;   // of the window, once it was needed
     };
     struct Gap {
+        DWORD thread = 0;
         unsigned long length = 1;   // in ticks, for the next time-out
         unsigned long until = 0;    // the tick from which the window may be tried again
+    };
+    struct Stalled {
+        HWND pinged;   // the window the ping went to
+        double since;
     };
     enum class Outcome { Delivered, Busy, Refused, Gone };
 
     Outcome Send(HWND target, DWORD& thread, UINT message, WPARAM wParam, LPARAM lParam);
     Outcome Carry(HWND target, Parcel& parcel, bool skipCaptionShown);
     bool Waiting(HWND target) const;
-    void TimedOut(HWND target);
+    void TimedOut(HWND target, DWORD thread);
     void Stall(DWORD thread, HWND target);
     bool Ping(DWORD thread, HWND target);
     void OnAnswered(DWORD thread);
@@ -98,6 +107,6 @@ private:
     double m_waitLeftMs = kBoundMs;
     unsigned long m_ticks = 0;
     std::map<HWND, Parcel> m_pending;
-    std::map<DWORD, HWND> m_stalled;   // thread -> the window its ping went to
+    std::map<DWORD, Stalled> m_stalled;
     std::map<HWND, Gap> m_gaps;        // windows that timed out, until one completes in time
 };
