@@ -12,7 +12,7 @@
 #include "tests/kit/Input.h"
 #include "tests/kit/ModalScript.h"
 #include "tests/kit/Pixels.h"
-#include "tests/kit/Process.h"
+#include "tests/kit/UserObjects.h"
 #include "tests/kit/Wait.h"
 #include "tests/kit/ok.h"
 
@@ -130,10 +130,11 @@ void TestRepaintCostsNoHandles() {
     CWimmelpultDlg dlg;
     RunModal(dlg, [&] {
         RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        long before = testutil::UserObjectWatermark();
+        testutil::UserObjects before = testutil::CountUserObjects();
         for (int i = 0; i < 10000; ++i) RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        long after = testutil::UserObjectWatermark();
-        ok(after - before < 50, "expected no handle per repaint, watermark %ld -> %ld", before, after);
+        testutil::UserObjects after = testutil::CountUserObjects();
+        ok(after.count <= before.count, "expected no USER object per repaint, %s, then %s", before.counted.c_str(),
+           after.counted.c_str());
     });
 }
 

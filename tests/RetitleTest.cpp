@@ -16,6 +16,7 @@
 #include "tests/kit/Pixels.h"
 #include "tests/kit/Sequence.h"
 #include "tests/kit/Targets.h"
+#include "tests/kit/UserObjects.h"
 #include "tests/kit/Wait.h"
 #include "tests/kit/ok.h"
 
@@ -529,16 +530,17 @@ void TestHandleBound() {
         RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         g_icons.clear();
 
-        long before = testutil::UserObjectWatermark();
+        testutil::UserObjects before = testutil::CountUserObjects();
         for (int i = 0; i < 3000; ++i) {
             SetWindowTextA(target, "Die Anwendung ändert ihren Titel");
             Tick(dlg);
             if (i % 10 == 0) RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         }
-        long after = testutil::UserObjectWatermark();
+        testutil::UserObjects after = testutil::CountUserObjects();
         const std::vector<testutil::RecordedMessage>& sent = g_icons[target].Seen();
         ok(sent.size() == 3000, "expected 3000 re-applications, got %u", static_cast<unsigned>(sent.size()));
-        ok(after - before < 50, "expected the live handles unchanged, watermark %ld -> %ld", before, after);
+        ok(after.count <= before.count, "expected no USER object per re-application, %s, then %s",
+           before.counted.c_str(), after.counted.c_str());
         ok(dlg.m_sentIcons.Count() == 1, "expected one icon handle for one index, got %d", dlg.m_sentIcons.Count());
         bool same = true;
         for (const testutil::RecordedMessage& m : sent) same = same && m.lParam == sent[0].lParam;

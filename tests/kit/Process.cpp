@@ -99,15 +99,4 @@ std::string WindowsPath(const std::string& path) {
     return out;
 }
 
-long UserObjectWatermark() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (counted) return static_cast<long>(counted);
-    BYTE andBits[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    BYTE xorBits[4] = {};
-    HICON probe = CreateIcon(nullptr, 1, 1, 1, 1, andBits, xorBits);
-    long slot = static_cast<long>(reinterpret_cast<UINT_PTR>(probe) & 0xFFFF) / 2;
-    DestroyIcon(probe);
-    return slot;
-}
-
 }  // namespace testutil

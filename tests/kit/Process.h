@@ -47,9 +47,4 @@ std::string BesideMe(const char* fileName);
 // ctest passes ("/work/...") lies on drive Z: as Z:\work\...
 std::string WindowsPath(const std::string& path);
 
-// A number that grows with the USER objects (icons, windows, menus) this
-// process holds: GetGuiResources where the platform counts them, else the
-// slot of a freshly made handle, since freed slots are handed out again.
-long UserObjectWatermark();
-
 }  // namespace testutil
