@@ -96,8 +96,10 @@ void CCourier::DeliverPending() {
 }
 
 CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionShown) {
-    if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption)
-        parcel.parts &= ~kCaption;   // it arrived late after all
+    if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption) {
+        parcel.parts &= ~kCaption;   // it arrived late after all: the window is done with it
+        m_gaps.erase(target);
+    }
     if (parcel.parts && Waiting(target)) return Outcome::Busy;
     const struct {
         unsigned part;

@@ -5,11 +5,11 @@
 // non-blocking ping instead, and what their windows missed is kept for them
 // and delivered once they answer. A thread that lets a send time out is not
 // sent to again until it has answered its ping, and the window itself not
-// before the next tick, then at doubling gaps while it goes on timing out: a
-// window that answers pings but cannot finish a caption (its handler waits on
-// something stuck) would otherwise get caption after caption nested inside
-// the first. A window of a program that refuses our messages (a program with
-// higher rights) costs no wait and is not kept.
+// before the next tick, then at doubling gaps while it goes on timing out and
+// the caption does not show: a window that answers pings but cannot finish a
+// caption (its handler waits on something stuck) would otherwise get caption
+// after caption nested inside the first. A window of a program that refuses
+// our messages (a program with higher rights) costs no wait and is not kept.
 #pragma once
 
 #include <windows.h>
