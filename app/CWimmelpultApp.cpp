@@ -14,8 +14,9 @@ CWimmelpultApp::CWimmelpultApp() = default;
 CWimmelpultApp::~CWimmelpultApp() = default;
 
 BOOL CWimmelpultApp::InitInstance() {
-    // The tab control and list view of the icon chooser.
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    // The buttons, edits and statics of every dialog, and the tab control and
+    // list view of the icon chooser, all from common controls 6.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 
     CWimmelpultDlg dlg;

@@ -18,15 +18,38 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnCommand<&CWimmelpultDlg::OnTrayClose>(ID_TRAY_CLOSE),
     OnMessage<&CWimmelpultDlg::OnTrayCallback>(kTrayCallback),
     OnMessage<&CWimmelpultDlg::OnTargetsAnswer>(kTargetsAnswer),
+    OnMessage<&CWimmelpultDlg::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
+
+namespace {
+// The preview's box on the layout at 96 DPI, where it was placed by pixel:
+// in the free space below "&Minimieren" and above "Anderes &Symbol...".
+constexpr RECT kPreviewAt96 = {325, 70, 357, 102};
+// Catalogue images are 32 x 32; the preview shows them unstretched.
+constexpr int kPreviewSize = 32;
+
+// A font's average letter width and its height, from which the dialog
+// manager derives its units.
+SIZE LetterCell(HDC dc, HFONT font) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA tm = {};
+    SIZE extent = {};
+    GetTextMetricsA(dc, &tm);
+    GetTextExtentPoint32A(dc, kLetters, 52, &extent);
+    SelectObject(dc, old);
+    return SIZE{(extent.cx / 26 + 1) / 2, tm.tmHeight};
+}
+}  // namespace
 
 CWimmelpultDlg::CWimmelpultDlg(CWnd* parent) : CDialog(IDD, parent) {
     HINSTANCE inst = CWinApp::ResourceHandle();
     m_hIcon = LoadIconA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
     m_iconChooser.m_chosenIcon = 0;
-    m_bmpRestore.LoadBitmap(IDB_RESTORE);
-    m_bmpClose.LoadBitmap(IDB_CLOSE);
+    // The menu and the notification area follow the system DPI.
+    m_bmpRestore.LoadBitmap(IDB_RESTORE, GetSystemDpi());
+    m_bmpClose.LoadBitmap(IDB_CLOSE, GetSystemDpi());
     m_trayMenu.LoadMenu(IDR_TRAYMENU);
     m_pTrayPopup = m_trayMenu.GetSubMenu(0);
     SetMenuItemBitmaps(m_pTrayPopup, ID_TRAY_RESTORE, MF_BYCOMMAND, m_bmpRestore.m_hBitmap,
@@ -37,6 +60,8 @@ CWimmelpultDlg::CWimmelpultDlg(CWnd* parent) : CDialog(IDD, parent) {
 
 CWimmelpultDlg::~CWimmelpultDlg() {
     while (!m_retitled.empty()) m_retitled.pop_front();
+    // The shell keeps a copy of the icon it shows.
+    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
 }
 
 void CWimmelpultDlg::DoDataExchange(CDataExchange* dx) {
@@ -61,6 +86,7 @@ BOOL CWimmelpultDlg::OnInitDialog() {
     DeleteMenu(sysMenu, 2, MF_BYPOSITION);
     DeleteMenu(sysMenu, 0, MF_BYPOSITION);
 
+    PlacePreview();
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -99,7 +125,7 @@ void CWimmelpultDlg::OnPaint() {
         // A fresh handle per paint, destroyed at once: repaints cost nothing.
         HICON preview = ImageList_GetIcon(Catalogue(), m_iconChooser.m_chosenIcon, ILD_NORMAL);
         if (preview) {
-            DrawIcon(dc, 325, 70, preview);
+            DrawIconEx(dc, m_ptPreview.x, m_ptPreview.y, preview, kPreviewSize, kPreviewSize, 0, nullptr, DI_NORMAL);
             DestroyIcon(preview);
         }
     }
@@ -107,6 +133,38 @@ void CWimmelpultDlg::OnPaint() {
 }
 
 HICON CWimmelpultDlg::OnQueryDragIcon() { return m_hIcon; }
+
+void CWimmelpultDlg::PlacePreview() {
+    // The controls grow with the dialog font, which does not grow in
+    // proportion to the DPI: the preview keeps its place among them by
+    // growing as the font's letters did from their size at 96 DPI.
+    SIZE now = {1, 1};
+    SIZE at96 = {1, 1};
+    HFONT font = GetFont();
+    LOGFONTA lf = {};
+    if (font && GetObjectA(font, sizeof lf, &lf)) {
+        lf.lfHeight = MulDiv(lf.lfHeight, USER_DEFAULT_SCREEN_DPI, LayoutDpi());
+        HFONT font96 = CreateFontIndirectA(&lf);
+        HDC dc = GetDC(m_hWnd);
+        SIZE a = LetterCell(dc, font);
+        SIZE b = LetterCell(dc, font96);
+        ReleaseDC(m_hWnd, dc);
+        DeleteObject(font96);
+        if (a.cx > 0 && a.cy > 0 && b.cx > 0 && b.cy > 0) {
+            now = a;
+            at96 = b;
+        }
+    }
+    RECT box = {MulDiv(kPreviewAt96.left, now.cx, at96.cx), MulDiv(kPreviewAt96.top, now.cy, at96.cy),
+                MulDiv(kPreviewAt96.right, now.cx, at96.cx), MulDiv(kPreviewAt96.bottom, now.cy, at96.cy)};
+    m_ptPreview = {(box.left + box.right - kPreviewSize) / 2, (box.top + box.bottom - kPreviewSize) / 2};
+}
+
+LRESULT CWimmelpultDlg::OnDpiChanged(WPARAM dpi, LPARAM suggestedRect) {
+    CDialog::OnDpiChanged(dpi, suggestedRect);
+    PlacePreview();
+    return 0;
+}
 
 void CWimmelpultDlg::OnCancel() { CDialog::OnCancel(); }
 
@@ -184,9 +242,13 @@ void CWimmelpultDlg::OnTargetsAnswer() {
 
 int CWimmelpultDlg::OnCreate(CREATESTRUCTA*) {
     if (Default() == -1) return -1;
-    HICON icon = LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // Not shared: a shared load would hand back the 32 x 32 icon loaded before.
+    if (!m_hTrayIcon)
+        m_hTrayIcon = static_cast<HICON>(LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     // Without the tray icon a hidden dialog could never come back.
-    return m_tray.Create(this, kTrayCallback, "Wimmelpult", icon, IDR_TRAYMENU) ? 0 : -1;
+    return m_tray.Create(this, kTrayCallback, "Wimmelpult", m_hTrayIcon, IDR_TRAYMENU) ? 0 : -1;
 }
 
 void CWimmelpultDlg::OnSize(UINT type, int, int) {

@@ -46,6 +46,8 @@ public:
     std::list<std::unique_ptr<RetitleEntry>> m_retitled;
     CIconChooserDlg m_iconChooser;
     HICON m_hIcon = nullptr;
+    HICON m_hTrayIcon = nullptr;    // icon 128 at the small-icon size of the DPI
+    POINT m_ptPreview = {325, 70};  // where the preview is painted, at 32 x 32
     CIconCache m_sentIcons;         // the icons given to other windows
     CCourier m_courier;             // sends them, and the captions
 
@@ -70,10 +72,12 @@ public:
     void OnTrayClose();
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnTargetsAnswer();      // late delivery of what busy windows missed
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
 
 private:
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }
     void Remember(HWND target, int icon);
+    void PlacePreview();
 
     bool m_inPass = false;
 };

@@ -10,7 +10,8 @@ public:
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;
 
-    BOOL LoadBitmap(UINT id);
+    // Stretched by dpi / 96; at 96 exactly as stored.
+    BOOL LoadBitmap(UINT id, UINT dpi = USER_DEFAULT_SCREEN_DPI);
     BOOL DeleteObject();
 
     HBITMAP m_hBitmap = nullptr;

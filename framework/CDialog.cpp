@@ -7,18 +7,35 @@ namespace {
 // The dialog's messages reach the object through its window procedure; the
 // dialog procedure leaves everything to the platform's dialog handling.
 INT_PTR CALLBACK NullDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// Per-monitor v2 (Windows 10 1703 on): the dialog manager rescales the frame,
+// the dialog font and the controls itself.
+bool ScaledByPlatform(HWND hWnd) {
+    using GetContextFn = HANDLE(WINAPI*)(HWND);
+    using EqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto getContext = reinterpret_cast<GetContextFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto equal = reinterpret_cast<EqualFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+    const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(-4);   // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    return getContext && equal && equal(getContext(hWnd), perMonitorV2);
+}
 }  // namespace
 
 const MessageEntry CDialog::kEntries[] = {
     OnMessage<&CDialog::HandleInitDialog>(WM_INITDIALOG),
     OnCommand<&CDialog::OnOK>(IDOK),
     OnCommand<&CDialog::OnCancel>(IDCANCEL),
+    OnMessage<&CDialog::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CDialog::kTable{CDialog::kEntries, &CWnd::kTable};
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog() {
+    if (m_scaledFont) DeleteObject(m_scaledFont);
+}
 
 HWND CDialog::FindOwner() const {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
@@ -103,6 +120,7 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
+    m_layoutDpi = GetDpi();
     RECT before = {};
     GetWindowRect(m_hWnd, &before);
     BOOL result = OnInitDialog();
@@ -115,6 +133,46 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
     if (!IsWindowVisible(m_hWnd) && EqualRect(&before, &after) && (!owner || !IsWindowEnabled(owner)))
         CenterWindow(owner);
     return result;
+}
+
+HFONT CDialog::GetFont() const {
+    return m_scaledFont ? m_scaledFont : reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+}
+
+void CDialog::ScaleLayout(UINT from, UINT to) {
+    LOGFONTA lf = {};
+    HFONT font = nullptr;
+    if (GetObjectA(GetFont(), sizeof lf, &lf)) {
+        lf.lfHeight = MulDiv(lf.lfHeight, to, from);
+        font = CreateFontIndirectA(&lf);
+    }
+    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc = {};
+        GetWindowRect(child, &rc);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        MoveWindow(child, MulDiv(rc.left, to, from), MulDiv(rc.top, to, from), MulDiv(rc.right - rc.left, to, from),
+                   MulDiv(rc.bottom - rc.top, to, from), FALSE);
+        if (font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (!font) return;
+    if (m_scaledFont) DeleteObject(m_scaledFont);
+    m_scaledFont = font;
+}
+
+LRESULT CDialog::OnDpiChanged(WPARAM dpi, LPARAM suggestedRect) {
+    Default();
+    // Per-monitor v1 (Windows 8.1, 10 before 1703, Wine) leaves the font and
+    // the controls as they were.
+    const UINT to = LOWORD(dpi);
+    if (to && to != m_layoutDpi && !ScaledByPlatform(m_hWnd)) ScaleLayout(m_layoutDpi, to);
+    if (to) m_layoutDpi = to;
+    const RECT* rc = reinterpret_cast<const RECT*>(suggestedRect);
+    if (rc)
+        SetWindowPos(m_hWnd, nullptr, rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    // What the dialog paints itself follows on repaint.
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
 }
 
 void CDialog::CenterWindow(HWND owner) {

@@ -26,6 +26,15 @@ public:
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // WM_DPICHANGED (the window moved to a monitor of another DPI): the
+    // dialog's font and controls follow the DPI, and it takes the suggested
+    // rectangle.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
+    static constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, Windows 8.1 on
+    // The DPI the dialog's layout is for, and its font.
+    UINT LayoutDpi() const { return m_layoutDpi; }
+    HFONT GetFont() const;
+
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageEntry kEntries[];
     static const MessageTable kTable;
@@ -41,7 +50,10 @@ protected:
 private:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     HWND FindOwner() const;
+    void ScaleLayout(UINT from, UINT to);
 
     bool m_modalRunning = false;
     INT_PTR m_modalResult = -1;
+    UINT m_layoutDpi = USER_DEFAULT_SCREEN_DPI;
+    HFONT m_scaledFont = nullptr;   // ours once ScaleLayout made one
 };

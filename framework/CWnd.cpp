@@ -28,6 +28,22 @@ CWnd::~CWnd() {
     }
 }
 
+UINT CWnd::GetSystemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+UINT CWnd::GetDpi() const {
+    // Looked up, since Vista to Windows 10 1511 do not have it.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpiForWindow && m_hWnd ? getDpiForWindow(m_hWnd) : 0;
+    return dpi ? dpi : GetSystemDpi();
+}
+
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd) return nullptr;
     return static_cast<CWnd*>(GetPropA(hWnd, kObjectProp));

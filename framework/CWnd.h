@@ -26,6 +26,11 @@ public:
     // The object bound to a window by CreateEx or by a dialog's creation.
     static CWnd* FromHandlePermanent(HWND hWnd);
 
+    // Dots per inch of the monitor the window is on (Windows 10 1607 on),
+    // else of the system; 96 is 100 %.
+    UINT GetDpi() const;
+    static UINT GetSystemDpi();
+
     // Every message of the window passes here; the default looks the message
     // up in the message tables and otherwise calls the default procedure.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -49,6 +49,15 @@ BOOL WINAPI RecordShell(DWORD message, PNOTIFYICONDATAA data) {
     return g_shellResult;
 }
 
+// A message filter that refuses, as it may for a program without rights.
+struct FilterCall { HWND hWnd; UINT message; DWORD action; };
+std::vector<FilterCall> g_filterCalls;
+BOOL WINAPI RefusedFilter(HWND hWnd, UINT message, DWORD action, void*) {
+    g_filterCalls.push_back({hWnd, message, action});
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 DWORD g_version = kVersion62;
 DWORD WINAPI InjectedVersion() { return g_version; }
 
@@ -736,10 +745,18 @@ void TestLocalClock() {
 void TestTaskbarCreated() {
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 
-    ok_context("TaskbarCreated");
+    // Let through to the window that hears it; a refusal changes nothing else.
+    ok_context("TaskbarCreated, message filter refused");
     Reset();
+    auto* const realFilter = CNotifyIcon::s_pfnChangeWindowMessageFilterEx;
+    CNotifyIcon::s_pfnChangeWindowMessageFilterEx = &RefusedFilter;
     CNotifyIcon icon;
     icon.Create(g_main, kCallback, "Wimmelpult", Icon(0), kId);
+    CNotifyIcon::s_pfnChangeWindowMessageFilterEx = realFilter;
+    FilterCall got = g_filterCalls.empty() ? FilterCall{} : g_filterCalls[0];
+    ok(g_filterCalls.size() == 1 && got.hWnd == icon.m_hWnd && got.message == taskbarCreated && got.action == 1,
+       "expected one call (%p, %#x, MSGFLT_ALLOW), got %u, the first (%p, %#x, %lu)", icon.m_hWnd, taskbarCreated,
+       unsigned(g_filterCalls.size()), got.hWnd, got.message, got.action);
     const NOTIFYICONDATAA added = g_calls.back().data;
     icon.ChangeIcon(Icon(2));
     g_calls.clear();

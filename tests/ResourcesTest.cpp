@@ -205,8 +205,14 @@ void TestVersion(const std::string& path) {
 }
 
 void TestManifest(HMODULE exe) {
-    ok(FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr,
-       "expected an application manifest, found none");
+    HRSRC res = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    if (!ok(res != nullptr, "expected an application manifest, found none")) return;
+    std::string text(static_cast<const char*>(LockResource(LoadResource(exe, res))), SizeofResource(exe, res));
+    for (const char* want :
+         {"<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+          "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor<",
+          "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "publicKeyToken=\"6595b64144ccf1df\""})
+        ok(text.find(want) != std::string::npos, "expected the manifest to hold %s", want);
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 # Takes the README's screenshots from the real program in a Wine desktop:
 # the main dialog after a retitle, the icon chooser, the About box and the
 # tray menu. They are written to docs/screenshots/.
+# At another DPI (DPI=144 in the environment, or --dpi 144), in a copy of the
+# prefix set to it, each picture shows the whole desktop and is named
+# NAME-144dpi.png.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
 OUT=${OUT:-$ROOT/docs/screenshots}
+DPI=${DPI:-96}
+if [ "${1:-}" = --dpi ]; then DPI=${2:?--dpi needs a number}; fi
 . "$ROOT/tools/lib.sh"
 
 ensure_packages
@@ -18,11 +23,19 @@ unset DISPLAY
 stop_on_exit
 start_display
 start_wine
+suffix=""
+if [ "$DPI" != 96 ]; then
+    suffix="-${DPI}dpi"
+    WINEPREFIX=$(sh "$ROOT/tools/at-dpi.sh" wine "$DPI")
+    # The copy's server, and every program in it, end with the script.
+    trap 'wineserver -k 2>/dev/null || true; stop_wine; stop_display' EXIT
+fi
 
 shot() {   # shot NAME GEOMETRY
     sleep 1.5
-    import -window root -crop "$2" +repage "$OUT/$1.png"
-    echo "$OUT/$1.png"
+    [ "$DPI" = 96 ] || set -- "$1" 1024x700+0+0
+    import -window root -crop "$2" +repage "$OUT/$1$suffix.png"
+    echo "$OUT/$1$suffix.png"
 }
 
 wine notepad &

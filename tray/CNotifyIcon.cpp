@@ -33,11 +33,32 @@ UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarCreated");
     return message;
 }
+
+constexpr DWORD kMsgFltAllow = 1;   // MSGFLT_ALLOW
+constexpr DWORD kMsgFltAdd = 1;     // MSGFLT_ADD
+
+template <class Fn>
+Fn User32Function(const char* name) {
+    // By way of the generic function type, which casts to any other.
+    auto generic = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
+    return reinterpret_cast<Fn>(generic);
+}
+
+BOOL WINAPI ChangeMessageFilter(HWND hWnd, UINT message, DWORD action, void* info) {
+    using ForWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using ForProcess = BOOL(WINAPI*)(UINT, DWORD);
+    static const auto forWindow = User32Function<ForWindow>("ChangeWindowMessageFilterEx");
+    static const auto forProcess = User32Function<ForProcess>("ChangeWindowMessageFilter");
+    if (forWindow) return forWindow(hWnd, message, action, info);
+    if (forProcess && action == kMsgFltAllow) return forProcess(message, kMsgFltAdd);
+    return FALSE;
+}
 }  // namespace
 
 BOOL(WINAPI* CNotifyIcon::s_pfnShellNotifyIcon)(DWORD, PNOTIFYICONDATAA) = &Shell_NotifyIconA;
 DWORD(WINAPI* CNotifyIcon::s_pfnGetVersion)() = &GetVersion;
 CNotifyIcon::DateTime (*CNotifyIcon::s_pfnLocalNow)() = &CNotifyIcon::LocalNow;
+BOOL(WINAPI* CNotifyIcon::s_pfnChangeWindowMessageFilterEx)(HWND, UINT, DWORD, void*) = &ChangeMessageFilter;
 
 const CRuntimeClass CNotifyIcon::classCNotifyIcon = {"CNotifyIcon", &CWnd::classCWnd};
 const CRuntimeClass* CNotifyIcon::GetRuntimeClass() const { return &classCNotifyIcon; }
@@ -87,7 +108,12 @@ BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const char* tip, HI
 
     // Without a window of its own the icon may still work through the
     // parent's, so a failure here is not fatal.
-    if (RegisterWindowClass()) CreateEx(0, kWindowClass, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    if (RegisterWindowClass() && CreateEx(0, kWindowClass, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr)) {
+        // A program run as administrator would not hear the shell's message
+        // otherwise. Without those rights the call changes nothing; when it
+        // fails, the icon only misses a restart of the shell.
+        s_pfnChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), kMsgFltAllow, nullptr);
+    }
 
     m_iconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
     m_iconData.hWnd = parent && parent->m_hWnd ? parent->m_hWnd : m_hWnd;

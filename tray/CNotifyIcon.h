@@ -24,6 +24,9 @@ public:
     static BOOL(WINAPI* s_pfnShellNotifyIcon)(DWORD message, PNOTIFYICONDATAA data);
     static DWORD(WINAPI* s_pfnGetVersion)();
     static DateTime (*s_pfnLocalNow)();
+    // The platform's ChangeWindowMessageFilterEx (Windows 7 on), found at run
+    // time; on Vista the filter of the whole process, before it nothing.
+    static BOOL(WINAPI* s_pfnChangeWindowMessageFilterEx)(HWND hWnd, UINT message, DWORD action, void* info);
     // The real local clock, truncated to whole seconds.
     static DateTime LocalNow();
 

@@ -1,0 +1,98 @@
+// The main dialog at a DPI (tools/at-dpi.sh) or moved to another: the preview
+// lies whole in the free space below "&Minimieren" and above "Anderes &Symbol...",
+// the tray icon has the small-icon size, the move follows the suggested rectangle.
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "app/CWimmelpultDlg.h"
+#include "tests/kit/ModalScript.h"
+#include "tests/kit/Pixels.h"
+#include "tests/kit/ok.h"
+
+namespace {
+
+// The box around the pixels in which two pictures cx wide differ.
+RECT Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b, int cx) {
+    RECT box = {cx, 1 << 20, -1, -1};
+    for (int i = 0; i < static_cast<int>(a.size()); ++i) {
+        RECT pixel = {i % cx, i / cx, i % cx + 1, i / cx + 1};
+        if (a[i] != b[i]) UnionRect(&box, &box, &pixel);
+    }
+    return box;
+}
+
+void TestPreview(CWimmelpultDlg& dlg) {
+    ok_context("preview");
+    HWND h = dlg.m_hWnd;
+    RECT client, inside;
+    GetClientRect(h, &client);
+    auto grab = [&](int icon) {   // -1: no preview
+        dlg.m_iconChooser.m_chosenIcon = icon;
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return testutil::GrabClient(h, 0, 0, client.right, client.bottom);
+    };
+    std::vector<COLORREF> without = grab(-1);
+    RECT painted = Differing(grab(0), without, client.right);
+    auto item = [&](int id) {
+        RECT rc = {};
+        GetWindowRect(GetDlgItem(h, id), &rc);
+        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    RECT free = {item(IDC_OLD_TITLE).right, item(IDC_MINIMIZE).bottom, client.right, item(IDC_CHANGE_ICON).top};
+    ok(IntersectRect(&inside, &painted, &free) && EqualRect(&inside, &painted),
+       "expected the preview's pixels in the free space (%ld,%ld)-(%ld,%ld), got (%ld,%ld)-(%ld,%ld)", free.left,
+       free.top, free.right, free.bottom, painted.left, painted.top, painted.right, painted.bottom);
+
+    // Whole: the 32 x 32 image.
+    COLORREF back = testutil::SwapRedBlue(without[0]);
+    HICON icon = ImageList_GetIcon(dlg.m_iconChooser.m_imageList.GetSafeHandle(), 0, ILD_NORMAL);
+    auto want = testutil::Paint(32, 32, back, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); });
+    DestroyIcon(icon);
+    RECT opaque = Differing(want, testutil::Paint(32, 32, back, [](HDC) {}), 32);   // where it is not see-through
+    int x = painted.left - opaque.left, y = painted.top - opaque.top;
+    int diff = testutil::CountDifferent(want, testutil::GrabClient(h, x, y, 32, 32));
+    ok(diff == 0, "expected catalogue icon 0 whole at (%d, %d), %d of 1024 pixels differ", x, y, diff);
+}
+
+void MoveToDpi(CWimmelpultDlg& dlg, UINT from, UINT to) {
+    ok_context("moved to another DPI");
+    HWND edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
+    LOGFONTA before = {}, after = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof before, &before);
+    RECT suggested = {}, now = {};
+    GetWindowRect(dlg.m_hWnd, &suggested);
+    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, to, from);
+    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, to, from);
+    SendMessageA(dlg.m_hWnd, CDialog::kDpiChanged, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(dlg.m_hWnd, &now);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof after, &after);
+    ok(EqualRect(&now, &suggested), "expected the suggested (%ld,%ld)-(%ld,%ld), got (%ld,%ld)-(%ld,%ld)",
+       suggested.left, suggested.top, suggested.right, suggested.bottom, now.left, now.top, now.right, now.bottom);
+    ok(labs(after.lfHeight) == MulDiv(labs(before.lfHeight), to, from), "expected the font %d high, got %ld",
+       MulDiv(labs(before.lfHeight), to, from), labs(after.lfHeight));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const UINT dpi = argc > 1 ? atoi(argv[1]) : 144, to = argc > 2 ? atoi(argv[2]) : dpi;
+    if (!ok(CWnd::GetSystemDpi() == dpi, "expected a run at %u DPI, it is at %u", dpi, CWnd::GetSystemDpi()))
+        return ok_summary();
+    testutil::InitDialogControls();
+    CWimmelpultDlg dlg;
+    testutil::RunModal(dlg, [&] {
+        SetFocus(GetDlgItem(dlg.m_hWnd, IDOK));   // no caret blinking in the grabs
+        if (to != dpi) MoveToDpi(dlg, dpi, to);
+        TestPreview(dlg);
+        ICONINFO info = {};
+        BITMAP bm = {};
+        GetIconInfo(dlg.m_tray.m_iconData.hIcon, &info);
+        GetObjectA(info.hbmColor, sizeof bm, &bm);
+        int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+        ok(bm.bmWidth == cx && bm.bmHeight == cy, "expected the tray icon %dx%d, got %ldx%ld", cx, cy, bm.bmWidth, bm.bmHeight);
+    });
+    return ok_summary();
+}
