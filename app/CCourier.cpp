@@ -6,6 +6,17 @@
 #include "app/TargetWindow.h"
 
 namespace {
+double NowMs() {
+    static const double perMs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / perMs;
+}
+
 // The couriers alive on this thread: a ping may answer after its courier has
 // gone, and must then find nobody.
 std::vector<CCourier*>& Live() {
@@ -29,6 +40,11 @@ void CCourier::Attach(HWND notify, UINT message, IconFunction iconFor) {
 
 void CCourier::BeginRun() { m_waitLeftMs = kBoundMs; }
 
+void CCourier::BeginTick() {
+    ++m_ticks;
+    BeginRun();
+}
+
 void CCourier::Deliver(HWND target, const std::string& caption, int icon, unsigned parts, bool replace) {
     Parcel parcel{caption, icon, parts, 0};
     auto old = m_pending.find(target);
@@ -49,10 +65,14 @@ void CCourier::DeliverPending() {
         }
         ++it;
     }
+    for (auto it = m_gaps.begin(); it != m_gaps.end();) {
+        if (IsWindow(it->first)) ++it;
+        else it = m_gaps.erase(it);
+    }
     // A ping to a window that has gone may never answer: ask another window
     // of the same thread that still waits for something, or forget the thread.
     for (auto it = m_stalled.begin(); it != m_stalled.end();) {
-        if (IsWindow(it->second)) {
+        if (IsWindow(it->second.pinged)) {
             ++it;
             continue;
         }
@@ -62,7 +82,7 @@ void CCourier::DeliverPending() {
             it = m_stalled.erase(it);
             continue;
         }
-        it->second = other->first;
+        it->second.pinged = other->first;
         ++it;
     }
     for (auto it = m_pending.begin(); it != m_pending.end();) {
@@ -76,8 +96,11 @@ void CCourier::DeliverPending() {
 }
 
 CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionShown) {
-    if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption)
-        parcel.parts &= ~kCaption;   // it arrived late after all
+    if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption) {
+        parcel.parts &= ~kCaption;   // it arrived late after all: the window is done with it
+        m_gaps.erase(target);
+    }
+    if (parcel.parts && Waiting(target)) return Outcome::Busy;
     const struct {
         unsigned part;
         UINT message;
@@ -100,12 +123,13 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
     // needed only once a thread has stopped answering or the run has waited
     // its share. A window of our own thread is called directly and never
     // waits.
-    if (!m_stalled.empty() || m_waitLeftMs == 0) {
+    const bool spent = m_waitLeftMs < kLeastSendMs;
+    if (!m_stalled.empty() || spent) {
         if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
         if (!thread) return Outcome::Gone;
         if (thread != GetCurrentThreadId()) {
             if (m_stalled.count(thread)) return Outcome::Busy;
-            if (m_waitLeftMs == 0) {   // find out without waiting
+            if (spent) {   // find out without waiting
                 Stall(thread, target);
                 return Outcome::Busy;
             }
@@ -115,23 +139,49 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
     // never re-entered halfway.
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
-    if (m_send(target, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, m_waitLeftMs, &result))
+    const double start = NowMs();
+    const LRESULT sent = m_send(target, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                static_cast<UINT>(m_waitLeftMs), &result);
+    const DWORD error = GetLastError();
+    // A slow answer keeps the dialog waiting as surely as none.
+    m_waitLeftMs = std::max(0.0, m_waitLeftMs - (NowMs() - start));
+    if (sent) {
+        m_gaps.erase(target);
         return Outcome::Delivered;
-    switch (GetLastError()) {
+    }
+    switch (error) {
     case ERROR_TIMEOUT:   // busy or hung: it may answer later
         m_waitLeftMs = 0;
         if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
+        TimedOut(target, thread);
         Stall(thread, target);
         return Outcome::Busy;
     case ERROR_INVALID_WINDOW_HANDLE:
+        m_gaps.erase(target);
         return Outcome::Gone;
     default:   // refused, as a program with higher rights does: no use trying again
+        m_gaps.erase(target);
         return Outcome::Refused;
     }
 }
 
+bool CCourier::Waiting(HWND target) const {
+    auto gap = m_gaps.find(target);
+    return gap != m_gaps.end() && m_ticks < gap->second.until;
+}
+
+void CCourier::TimedOut(HWND target, DWORD thread) {
+    // A send that timed out may still be running in the window, which answers
+    // pings meanwhile if it waits on something itself; another caption now
+    // would only nest inside the first.
+    Gap& gap = m_gaps[target];
+    gap.thread = thread;
+    gap.until = m_ticks + gap.length;
+    gap.length = std::min(gap.length * 2, kMaxGapTicks);
+}
+
 void CCourier::Stall(DWORD thread, HWND target) {
-    if (Ping(thread, target)) m_stalled[thread] = target;
+    if (Ping(thread, target)) m_stalled[thread] = {target, NowMs()};
 }
 
 bool CCourier::Ping(DWORD thread, HWND target) {
@@ -140,7 +190,13 @@ bool CCourier::Ping(DWORD thread, HWND target) {
 }
 
 void CCourier::OnAnswered(DWORD thread) {
-    if (!m_stalled.erase(thread) || m_pending.empty() || m_notified || !m_notify) return;
+    auto stalled = m_stalled.find(thread);
+    if (stalled == m_stalled.end()) return;
+    if (NowMs() - stalled->second.since > kStoppedMs)
+        for (auto& gap : m_gaps)
+            if (gap.second.thread == thread) gap.second.length = 1;
+    m_stalled.erase(stalled);
+    if (m_pending.empty() || m_notified || !m_notify) return;
     m_notified = PostMessageA(m_notify, m_message, 0, 0) != 0;
 }
 

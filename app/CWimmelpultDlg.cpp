@@ -212,7 +212,7 @@ void CWimmelpultDlg::OnOK() {
 void CWimmelpultDlg::OnTimer(UINT_PTR id) {
     if (id == kRetitleTimerId && !m_inPass) {
         m_inPass = true;
-        m_courier.BeginRun();
+        m_courier.BeginTick();
         m_courier.DeliverPending();
         for (auto it = m_retitled.begin(); it != m_retitled.end();) {
             RetitleEntry& entry = **it;

@@ -72,6 +72,8 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
         Settle(targets[0]);
         double t0 = bench::NowMs();
         testutil::Press(dlg);
+        // Whatever the pass's bound left for late delivery belongs to it.
+        testutil::PumpUntil(t0 + 60000, nullptr, [&] { return dlg.m_courier.PendingCount() == 0; });
         double ms = bench::NowMs() - t0;
         if (CountCaption(targets, caption) != kPassWindows || dlg.m_retitled.size() != kPassWindows)
             Fail("the pass did not rename and remember every window");
@@ -95,7 +97,7 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
     bench::Interleave(runs, product, bare, &pass, &loop);
     printf("retitle pass, %s: %d windows of another process, all renamed, median of %d after 1 warm-up\n",
            bench::Arch(), kPassWindows, runs);
-    Report("pass (OnOK, A&ktualisieren on)", pass);
+    Report("pass and late deliveries (OnOK)", pass);
     Report("GetWindowTextA + SetWindowTextA", loop);
     printf("  per window: pass %.1f us, bare %.1f us\n", bench::Median(pass) * 1000 / kPassWindows,
            bench::Median(loop) * 1000 / kPassWindows);

@@ -10,6 +10,7 @@
 
 #include "app/CWimmelpultDlg.h"
 #include "tests/kit/AnswerWatch.h"
+#include "tests/kit/Bench.h"
 #include "tests/kit/MainDialog.h"
 #include "tests/kit/ModalScript.h"
 #include "tests/kit/Pixels.h"
@@ -435,6 +436,49 @@ void TestHungTargets() {
     }
 }
 
+// Slow captions add up, and a window whose caption handler waits on a stuck
+// thread answers pings all the while: neither may hold up the dialog, nor may
+// the second get caption after caption nested inside the first.
+void TestWaitingAddsUp() {
+    testutil::ChildProcess slowApp, nestApp;
+    std::vector<HWND> slow = StartTargets(slowApp, 4, "Zaeh"), pair = StartTargets(nestApp, 2, "Nest", "threads 2");
+    if (!ok(slow.size() == 4 && pair.size() == 2, "expected 4 and 2 target windows")) return;
+    for (HWND h : slow) PostMessageA(h, targetapp::kOnRename, targetapp::kSlowly, 200);
+    HWND waiter = Caption(pair[0]) == "Nest 0" ? pair[0] : pair[1], stuck = waiter == pair[0] ? pair[1] : pair[0];
+    PostMessageA(waiter, targetapp::kOnRename, targetapp::kWaitOn, reinterpret_cast<LPARAM>(stuck));
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        ok_context("slow windows of one thread");
+        testutil::AnswerWatch watch(dlg.m_hWnd);
+        Assign(dlg, "zaeh", "Geduldig", false, false);
+        int renamed = 0;
+        testutil::WaitFor([&] { return dlg.m_courier.PendingCount() == 0 && Caption(slow[3]) == "Geduldig"; }, 5000);
+        for (HWND h : slow) renamed += Caption(h) == "Geduldig";
+        ok(renamed == 4 && dlg.m_courier.PendingCount() == 0 && watch.Stop() < 300,
+           "expected 4 captions, none pending, answers within 300 ms; got %d, %u, %.0f ms", renamed,
+           static_cast<unsigned>(dlg.m_courier.PendingCount()), watch.Worst());
+
+        ok_context("a window that waits inside WM_SETTEXT");
+        long ticks = 0;   // assigned just after one, so the stuck thread answers before the next
+        auto count = [&](const MSG& m, double) { ticks += m.hwnd == dlg.m_hWnd && m.message == WM_TIMER; };
+        testutil::PumpUntil(bench::NowMs() + 4000, count, [&] { return ticks > 0; });
+        MakeBusy(stuck, 2000);
+        testutil::AnswerWatch nestWatch(dlg.m_hWnd);
+        Assign(dlg, "nest 0", "Endlich", true, false);
+        testutil::PumpUntil(bench::NowMs() + 8000, count, [&] { return ticks > 2; });
+        nestWatch.Stop();
+        long sent = static_cast<long>(GetWindowLongPtrA(waiter, GWLP_USERDATA));
+        long deepest = static_cast<long>(GetWindowLongPtrA(waiter, targetapp::kDeepestOffset));
+        ok(sent >= 1 && sent <= 2 && deepest == 1 && nestWatch.Slow() <= 3,
+           "expected 1 or 2 captions, never nested, at most 3 slow answers; got %ld, %ld deep, %ld slow of %ld", sent,
+           deepest, nestWatch.Slow(), nestWatch.Count());
+        ok(Caption(waiter) == "Endlich" && dlg.m_courier.PendingCount() + dlg.m_courier.StalledThreadCount() == 0,
+           "expected \"Endlich\", nothing pending or waited for; got \"%s\", %u, %u", Caption(waiter).c_str(),
+           static_cast<unsigned>(dlg.m_courier.PendingCount()),
+           static_cast<unsigned>(dlg.m_courier.StalledThreadCount()));
+    });
+}
+
 // A send the platform refuses, as Windows refuses a program without elevation
 // that sends to an elevated one.
 HWND g_refused = nullptr;
@@ -521,6 +565,7 @@ int main() {
     TestMovingTargets();
     TestBusyTargets();
     TestHungTargets();
+    TestWaitingAddsUp();
     TestRefusedTarget();
     TestHandleBound();
     return ok_summary();

@@ -14,7 +14,10 @@
 //                for good), as a busy or hung application does.
 //   kHangLater   wParam = delay ms, lParam = ms: the same, after the delay.
 //   kOnRename    wParam = a Reaction: what the window does when a caption
-//                arrives from outside (lParam = ms for kSlowly).
+//                arrives from outside (lParam = ms for kSlowly; for kWaitOn
+//                the window it first sends WM_NULL to and waits for, taking
+//                sent messages meanwhile, as a handler that calls another
+//                thread does).
 //   kMove        wParam = 0: to the bottom of the Z order, 1: to the top.
 //   kSetOwn      the window sets a caption of its own, "CAPTION (eigen)".
 // The program ends when its last window is closed.
@@ -44,7 +47,8 @@ struct Window {
     bool flips = false;
     int flipCount = 0;
     Reaction reaction = kNothing;
-    DWORD reactionMs = 0;
+    LPARAM reactionArg = 0;
+    int depth = 0;   // WM_SETTEXT from outside being handled
     DWORD hangMs = 0;
 };
 
@@ -83,7 +87,7 @@ LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     case kOnRename:
         if (w) {
             w->reaction = static_cast<Reaction>(wParam);
-            w->reactionMs = static_cast<DWORD>(lParam);
+            w->reactionArg = lParam;
         }
         return 0;
     case kMove:
@@ -97,14 +101,17 @@ LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         // another program arrives as a sent message.
         if (InSendMessage() && w) {
             SetWindowLongPtrA(hWnd, GWLP_USERDATA, GetWindowLongPtrA(hWnd, GWLP_USERDATA) + 1);
+            if (++w->depth > GetWindowLongPtrA(hWnd, kDeepestOffset)) SetWindowLongPtrA(hWnd, kDeepestOffset, w->depth);
+            if (w->reaction == kWaitOn) SendMessageA(reinterpret_cast<HWND>(w->reactionArg), WM_NULL, 0, 0);
             LRESULT result = DefWindowProcA(hWnd, message, wParam, lParam);
+            --w->depth;
             switch (w->reaction) {
-            case kNothing: break;
+            case kNothing: case kWaitOn: break;
             case kToBottom:
                 SetWindowPos(hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 break;
             case kClose: DestroyWindow(hWnd); break;
-            case kSlowly: Sleep(w->reactionMs); break;
+            case kSlowly: Sleep(static_cast<DWORD>(w->reactionArg)); break;
             }
             return result;
         }
@@ -186,6 +193,7 @@ int main(int argc, char** argv) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.cbWndExtra = sizeof(LONG_PTR);
     RegisterClassA(&wc);
 
     std::vector<std::vector<std::string>> captions(threads);

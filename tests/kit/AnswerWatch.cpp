@@ -7,7 +7,7 @@ namespace testutil {
 
 using bench::NowMs;
 
-AnswerWatch::AnswerWatch(HWND hWnd) : m_hWnd(hWnd), m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+AnswerWatch::AnswerWatch(HWND hWnd, double slowMs) : m_hWnd(hWnd), m_slowMs(slowMs), m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     m_thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
 }
 
@@ -34,6 +34,7 @@ DWORD WINAPI AnswerWatch::Run(void* self) {
             w.m_worstMs = took;
             w.m_worstAtMs = t0;
         }
+        w.m_slow += took > w.m_slowMs;
         ++w.m_count;
     } while (WaitForSingleObject(w.m_stop, 10) == WAIT_TIMEOUT);
     return 0;

@@ -11,7 +11,8 @@ namespace testutil {
 
 class AnswerWatch {
 public:
-    explicit AnswerWatch(HWND hWnd);
+    // Round trips over slowMs count as slow.
+    explicit AnswerWatch(HWND hWnd, double slowMs = 50);
     ~AnswerWatch();
     AnswerWatch(const AnswerWatch&) = delete;
     AnswerWatch& operator=(const AnswerWatch&) = delete;
@@ -21,6 +22,7 @@ public:
     // When the longest round trip began, on QueryPerformanceCounter in ms.
     double WorstAt() const { return m_worstAtMs; }
     long Count() const { return m_count; }
+    long Slow() const { return m_slow; }
     // Ends the watch; the watched window's thread, when it is the caller's,
     // goes on answering meanwhile. Returns Worst().
     double Stop();
@@ -29,11 +31,13 @@ private:
     static DWORD WINAPI Run(void* self);
 
     HWND m_hWnd;
+    double m_slowMs;
     HANDLE m_stop;
     HANDLE m_thread = nullptr;
     std::atomic<double> m_worstMs{0};
     std::atomic<double> m_worstAtMs{0};
     std::atomic<long> m_count{0};
+    std::atomic<long> m_slow{0};
 };
 
 }  // namespace testutil
