@@ -26,7 +26,7 @@ start_wine
 suffix=""
 if [ "$DPI" != 96 ]; then
     suffix="-${DPI}dpi"
-    WINEPREFIX=$(sh "$ROOT/tools/at-dpi.sh" wine "$DPI")
+    WINEPREFIX=$(sh "$ROOT/tools/at-dpi.sh" "$ROOT/tools/wine-run.sh" "$DPI")
     # The copy's server, and every program in it, end with the script.
     trap 'wineserver -k 2>/dev/null || true; stop_wine; stop_display' EXIT
 fi
