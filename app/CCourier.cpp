@@ -4,19 +4,9 @@
 #include <vector>
 
 #include "app/TargetWindow.h"
+#include "framework/Clock.h"
 
 namespace {
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perMs;
-}
-
 // The couriers alive on this thread: a ping may answer after its courier has
 // gone, and must then find nobody.
 std::vector<CCourier*>& Live() {

@@ -7,19 +7,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "framework/Clock.h"
+
 namespace bench {
 
-// Milliseconds on the performance counter.
-inline double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perMs;
-}
+using ::NowMs;
 
 inline double Median(std::vector<double> v) {
     if (v.empty()) return 0;
