@@ -32,32 +32,38 @@ void CCourier::BeginRun() { m_waitLeftMs = kBoundMs; }
 
 void CCourier::BeginTick() {
     ++m_ticks;
+    m_sweepDue = true;
     BeginRun();
 }
 
 void CCourier::Deliver(HWND target, const std::string& caption, int icon, unsigned parts, bool replace) {
-    Parcel parcel{caption, icon, parts, 0};
+    Parcel parcel{caption, icon, parts, 0, false};
     auto old = m_pending.find(target);
     if (old != m_pending.end()) {
-        if (!replace && old->second.caption == caption && old->second.icon == icon) parcel.parts |= old->second.parts;
+        if (!replace && old->second.caption == caption && old->second.icon == icon) {
+            parcel.parts |= old->second.parts;
+            parcel.captionTimedOut = old->second.captionTimedOut;
+        }
         parcel.thread = old->second.thread;
         m_pending.erase(old);
     }
-    if (Carry(target, parcel, false) == Outcome::Busy) m_pending.emplace(target, std::move(parcel));
+    if (Carry(target, parcel) == Outcome::Busy) m_pending.emplace(target, std::move(parcel));
 }
 
 void CCourier::DeliverPending() {
     m_notified = false;
-    for (auto it = m_pending.begin(); it != m_pending.end();) {
-        if (!IsWindow(it->first)) {
-            it = m_pending.erase(it);
-            continue;
+    // Each look at a window asks the system; parcels that are tried find out
+    // by themselves, the others once a tick.
+    if (m_sweepDue) {
+        m_sweepDue = false;
+        for (auto it = m_pending.begin(); it != m_pending.end();) {
+            if (IsWindow(it->first)) ++it;
+            else it = m_pending.erase(it);
         }
-        ++it;
-    }
-    for (auto it = m_gaps.begin(); it != m_gaps.end();) {
-        if (IsWindow(it->first)) ++it;
-        else it = m_gaps.erase(it);
+        for (auto it = m_gaps.begin(); it != m_gaps.end();) {
+            if (IsWindow(it->first)) ++it;
+            else it = m_gaps.erase(it);
+        }
     }
     // A ping to a window that has gone may never answer: ask another window
     // of the same thread that still waits for something, or forget the thread.
@@ -80,13 +86,13 @@ void CCourier::DeliverPending() {
             ++it;
             continue;
         }
-        if (Carry(it->first, it->second, true) == Outcome::Busy) ++it;
+        if (Carry(it->first, it->second) == Outcome::Busy) ++it;
         else it = m_pending.erase(it);
     }
 }
 
-CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionShown) {
-    if ((parcel.parts & kCaption) && skipCaptionShown && TargetWindow::ReadCaption(target) == parcel.caption) {
+CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel) {
+    if ((parcel.parts & kCaption) && parcel.captionTimedOut && TargetWindow::ReadCaption(target) == parcel.caption) {
         parcel.parts &= ~kCaption;   // it arrived late after all: the window is done with it
         m_gaps.erase(target);
     }
@@ -102,6 +108,10 @@ CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel, bool skipCaptionS
         LPARAM lParam = step.message == WM_SETTEXT ? reinterpret_cast<LPARAM>(parcel.caption.c_str())
                                                    : reinterpret_cast<LPARAM>(icon);
         Outcome outcome = Send(target, parcel.thread, step.message, step.wParam, lParam);
+        if (outcome == Outcome::TimedOut) {
+            parcel.captionTimedOut = parcel.captionTimedOut || step.part == kCaption;
+            return Outcome::Busy;
+        }
         if (outcome != Outcome::Delivered) return outcome;
         parcel.parts &= ~step.part;
     }
@@ -145,7 +155,7 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
         if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
         TimedOut(target, thread);
         Stall(thread, target);
-        return Outcome::Busy;
+        return Outcome::TimedOut;
     case ERROR_INVALID_WINDOW_HANDLE:
         m_gaps.erase(target);
         return Outcome::Gone;

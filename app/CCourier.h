@@ -78,6 +78,7 @@ private:
         int icon = -1;
         unsigned parts = 0;
         DWORD thread = 0;   // of the window, once it was needed
+        bool captionTimedOut = false;   // so it may yet arrive
     };
     struct Gap {
         DWORD thread = 0;
@@ -88,10 +89,10 @@ private:
         HWND pinged;   // the window the ping went to
         double since;
     };
-    enum class Outcome { Delivered, Busy, Refused, Gone };
+    enum class Outcome { Delivered, Busy, TimedOut, Refused, Gone };
 
     Outcome Send(HWND target, DWORD& thread, UINT message, WPARAM wParam, LPARAM lParam);
-    Outcome Carry(HWND target, Parcel& parcel, bool skipCaptionShown);
+    Outcome Carry(HWND target, Parcel& parcel);
     bool Waiting(HWND target) const;
     void TimedOut(HWND target, DWORD thread);
     void Stall(DWORD thread, HWND target);
@@ -106,6 +107,7 @@ private:
     SendFunction m_send;
     double m_waitLeftMs = kBoundMs;
     unsigned long m_ticks = 0;
+    bool m_sweepDue = false;
     std::map<HWND, Parcel> m_pending;
     std::map<DWORD, Stalled> m_stalled;
     std::map<HWND, Gap> m_gaps;        // windows that timed out, until one completes in time

@@ -59,6 +59,12 @@ void Report(const char* label, const std::vector<double>& ms) {
     printf("  %-34s %9.2f ms   (min %.2f, max %.2f)\n", label, bench::Median(ms), bench::Min(ms), bench::Max(ms));
 }
 
+// "&Zuweisen", and the late deliveries of what its bound left: both are the pass.
+void PressAndDeliver(CWimmelpultDlg& dlg) {
+    testutil::Press(dlg);
+    testutil::PumpUntil(bench::NowMs() + 60000, nullptr, [&] { return dlg.m_courier.PendingCount() == 0; });
+}
+
 // Every run gives every window a caption it has not had, so each run really
 // renames; all of them still contain the search text.
 std::string RunCaption(int run) { return "Bench umbenannt " + std::to_string(run); }
@@ -71,9 +77,7 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
         testutil::FillIn(dlg, "bench ", caption.c_str(), true, false);
         Settle(targets[0]);
         double t0 = bench::NowMs();
-        testutil::Press(dlg);
-        // Whatever the pass's bound left for late delivery belongs to it.
-        testutil::PumpUntil(t0 + 60000, nullptr, [&] { return dlg.m_courier.PendingCount() == 0; });
+        PressAndDeliver(dlg);
         double ms = bench::NowMs() - t0;
         if (CountCaption(targets, caption) != kPassWindows || dlg.m_retitled.size() != kPassWindows)
             Fail("the pass did not rename and remember every window");
@@ -115,7 +119,7 @@ void KeepEntries(CWimmelpultDlg& dlg, size_t n, std::list<std::unique_ptr<Retitl
 void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
     dlg.m_retitled.clear();
     testutil::FillIn(dlg, "bench ", kNewCaption, true, false);
-    testutil::Press(dlg);
+    PressAndDeliver(dlg);
     std::list<std::unique_ptr<RetitleEntry>> spare;
     KeepEntries(dlg, kTickEntries, spare);
     std::vector<HWND> remembered;
@@ -150,7 +154,7 @@ void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
 void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
     dlg.m_retitled.clear();
     testutil::FillIn(dlg, "menge ", kNewCaption, true, false);
-    testutil::Press(dlg);
+    PressAndDeliver(dlg);
     if (dlg.m_retitled.size() != static_cast<size_t>(kScaleWindows)) return Fail("too few remembered windows");
     std::list<std::unique_ptr<RetitleEntry>> spare;
     const int sizes = static_cast<int>(std::size(kScaleEntries));
