@@ -145,10 +145,8 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
     const DWORD error = GetLastError();
     // A slow answer keeps the dialog waiting as surely as none.
     m_waitLeftMs = std::max(0.0, m_waitLeftMs - (NowMs() - start));
-    if (sent) {
-        m_gaps.erase(target);
-        return Outcome::Delivered;
-    }
+    if (sent || error != ERROR_TIMEOUT) m_gaps.erase(target);   // it has answered, or never will
+    if (sent) return Outcome::Delivered;
     switch (error) {
     case ERROR_TIMEOUT:   // busy or hung: it may answer later
         m_waitLeftMs = 0;
@@ -157,10 +155,8 @@ CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARA
         Stall(thread, target);
         return Outcome::TimedOut;
     case ERROR_INVALID_WINDOW_HANDLE:
-        m_gaps.erase(target);
         return Outcome::Gone;
     default:   // refused, as a program with higher rights does: no use trying again
-        m_gaps.erase(target);
         return Outcome::Refused;
     }
 }

@@ -47,7 +47,7 @@ public:
     CIconChooserDlg m_iconChooser;
     HICON m_hIcon = nullptr;
     HICON m_hTrayIcon = nullptr;    // icon 128 at the small-icon size of the DPI
-    POINT m_ptPreview = {325, 70};  // where the preview is painted, at 32 x 32
+    POINT m_ptPreview = {};         // where the preview is painted, at 32 x 32 (PlacePreview)
     CIconCache m_sentIcons;         // the icons given to other windows
     CCourier m_courier;             // sends them, and the captions
 

@@ -2,6 +2,7 @@
 
 #include "framework/CDataExchange.h"
 #include "framework/CWinApp.h"
+#include "framework/User32Function.h"
 
 namespace {
 // The dialog's messages reach the object through its window procedure; the
@@ -11,13 +12,8 @@ INT_PTR CALLBACK NullDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 // Per-monitor v2 (Windows 10 1703 on): the dialog manager rescales the frame,
 // the dialog font and the controls itself.
 bool ScaledByPlatform(HWND hWnd) {
-    using GetContextFn = HANDLE(WINAPI*)(HWND);
-    using EqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto getContext = reinterpret_cast<GetContextFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
-    auto equal = reinterpret_cast<EqualFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+    static const auto getContext = User32Function<HANDLE(WINAPI*)(HWND)>("GetWindowDpiAwarenessContext");
+    static const auto equal = User32Function<BOOL(WINAPI*)(HANDLE, HANDLE)>("AreDpiAwarenessContextsEqual");
     const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(-4);   // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     return getContext && equal && equal(getContext(hWnd), perMonitorV2);
 }

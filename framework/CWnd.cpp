@@ -1,6 +1,7 @@
 #include "framework/CWnd.h"
 
 #include "framework/CWinApp.h"
+#include "framework/User32Function.h"
 
 namespace {
 const char kObjectProp[] = "Wimmelpult.CWnd";
@@ -37,9 +38,7 @@ UINT CWnd::GetSystemDpi() {
 
 UINT CWnd::GetDpi() const {
     // Looked up, since Vista to Windows 10 1511 do not have it.
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     UINT dpi = getDpiForWindow && m_hWnd ? getDpiForWindow(m_hWnd) : 0;
     return dpi ? dpi : GetSystemDpi();
 }

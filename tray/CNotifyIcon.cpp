@@ -5,6 +5,7 @@
 
 #include "framework/CMenu.h"
 #include "framework/CWinApp.h"
+#include "framework/User32Function.h"
 
 namespace {
 const char kWindowClass[] = "Wimmelpult.NotifyIcon";
@@ -36,13 +37,6 @@ UINT TaskbarCreatedMessage() {
 
 constexpr DWORD kMsgFltAllow = 1;   // MSGFLT_ALLOW
 constexpr DWORD kMsgFltAdd = 1;     // MSGFLT_ADD
-
-template <class Fn>
-Fn User32Function(const char* name) {
-    // By way of the generic function type, which casts to any other.
-    auto generic = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
-    return reinterpret_cast<Fn>(generic);
-}
 
 BOOL WINAPI ChangeMessageFilter(HWND hWnd, UINT message, DWORD action, void* info) {
     using ForWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
