@@ -160,10 +160,9 @@ void CWimmelpultDlg::PlacePreview() {
     m_ptPreview = {(box.left + box.right - kPreviewSize) / 2, (box.top + box.bottom - kPreviewSize) / 2};
 }
 
-LRESULT CWimmelpultDlg::OnDpiChanged(WPARAM dpi, LPARAM suggestedRect) {
-    CDialog::OnDpiChanged(dpi, suggestedRect);
+void CWimmelpultDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    CDialog::OnDpiChanged(dpi, suggested);
     PlacePreview();
-    return 0;
 }
 
 void CWimmelpultDlg::OnCancel() { CDialog::OnCancel(); }
@@ -240,7 +239,7 @@ void CWimmelpultDlg::OnTargetsAnswer() {
     m_inPass = false;
 }
 
-int CWimmelpultDlg::OnCreate(CREATESTRUCTA*) {
+int CWimmelpultDlg::OnCreate(CREATESTRUCTW*) {
     if (Default() == -1) return -1;
     // Not shared: a shared load would hand back the 32 x 32 icon loaded before.
     if (!m_hTrayIcon)

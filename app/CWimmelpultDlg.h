@@ -66,13 +66,13 @@ public:
     void OnChangeIcon();
     void OnTimer(UINT_PTR id);   // the re-application pass
     void OnMinimize();
-    int OnCreate(CREATESTRUCTA* cs);
+    int OnCreate(CREATESTRUCTW* cs);
     void OnSize(UINT type, int cx, int cy);
     void OnRestore();
     void OnTrayClose();
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnTargetsAnswer();      // late delivery of what busy windows missed
-    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
 private:
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }

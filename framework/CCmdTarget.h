@@ -75,8 +75,13 @@ LRESULT Crack(CCmdTarget* target, WPARAM wParam, LPARAM lParam) {
     } else if constexpr (std::is_same_v<P, void (C::*)(UINT_PTR)>) {       // WM_TIMER
         (self->*Pfn)(static_cast<UINT_PTR>(wParam));
         return 0;
-    } else if constexpr (std::is_same_v<P, int (C::*)(CREATESTRUCTA*)>) {  // WM_CREATE
-        return (self->*Pfn)(reinterpret_cast<CREATESTRUCTA*>(lParam));
+    } else if constexpr (std::is_same_v<P, int (C::*)(CREATESTRUCTW*)>) {  // WM_CREATE of a Unicode window
+        return (self->*Pfn)(reinterpret_cast<CREATESTRUCTW*>(lParam));
+    } else if constexpr (std::is_same_v<P, void (C::*)(UINT, const RECT&)>) {  // WM_DPICHANGED
+        static const RECT kNoSuggestion = {};
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        (self->*Pfn)(LOWORD(wParam), suggested ? *suggested : kNoSuggestion);
+        return 0;
     } else if constexpr (std::is_same_v<P, void (C::*)(UINT, int, int)>) {  // WM_SIZE
         (self->*Pfn)(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
                      static_cast<short>(HIWORD(lParam)));

@@ -4,6 +4,19 @@
 
 HWND CDataExchange::Control(int id) const { return GetDlgItem(m_pDlgWnd->m_hWnd, id); }
 
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value) {
+    HWND ctrl = dx->Control(id);
+    if (!dx->m_bSaveAndValidate) {
+        SetWindowTextW(ctrl, value.c_str());
+        return;
+    }
+    int len = GetWindowTextLengthW(ctrl);
+    std::wstring text(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
+    int got = len > 0 ? GetWindowTextW(ctrl, &text[0], len + 1) : 0;
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    value = text;
+}
+
 void DDX_Text(CDataExchange* dx, int id, std::string& value) {
     HWND ctrl = dx->Control(id);
     if (!dx->m_bSaveAndValidate) {
@@ -20,9 +33,9 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value) {
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     HWND ctrl = dx->Control(id);
     if (dx->m_bSaveAndValidate) {
-        value = SendMessageA(ctrl, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        value = SendMessageW(ctrl, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     } else {
-        SendMessageA(ctrl, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(ctrl, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 

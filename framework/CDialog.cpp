@@ -40,13 +40,13 @@ HWND CDialog::FindOwner() const {
         if (app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->m_hWnd;
         if (owner) owner = GetLastActivePopup(owner);
     }
-    while (owner && (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+    while (owner && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
     return owner;
 }
 
 INT_PTR CDialog::DoModal() {
     HINSTANCE inst = CWinApp::ResourceHandle();
-    HRSRC res = FindResourceA(inst, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5) /*RT_DIALOG*/);
+    HRSRC res = FindResourceW(inst, MAKEINTRESOURCEW(m_nIDTemplate), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
     HGLOBAL global = res ? LoadResource(inst, res) : nullptr;
     auto* tmpl = global ? static_cast<const DLGTEMPLATE*>(LockResource(global)) : nullptr;
     if (!tmpl) return -1;
@@ -61,7 +61,7 @@ INT_PTR CDialog::DoModal() {
     // the loop below would wait for an EndDialog that cannot come.
     HWND hWnd = nullptr;
     if (BeginCreateHook()) {
-        hWnd = CreateDialogIndirectParamA(inst, tmpl, owner, &NullDlgProc, 0);
+        hWnd = CreateDialogIndirectParamW(inst, tmpl, owner, &NullDlgProc, 0);
         EndCreateHook();
     }
 
@@ -70,13 +70,13 @@ INT_PTR CDialog::DoModal() {
         MSG msg;
         while (m_modalRunning) {
             // The dialog shows itself once everything its creation queued is done.
-            if (!shown && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!shown && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 if (m_hWnd) ShowWindow(m_hWnd, SW_SHOWNORMAL);
                 if (m_hWnd) UpdateWindow(m_hWnd);
                 shown = true;
                 continue;
             }
-            BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got <= 0) {
                 // Let the outer loop see the quit message too.
                 if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
@@ -86,7 +86,7 @@ INT_PTR CDialog::DoModal() {
             if (m_hWnd && msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd) && PreTranslateMessage(&msg))
                 continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 
@@ -102,24 +102,28 @@ void CDialog::EndDialog(int result) {
     m_modalResult = result;
     m_modalRunning = false;
     // Wake the modal loop so it notices.
-    if (m_hWnd) PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    if (m_hWnd) PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* msg) {
     if (!m_hWnd) return FALSE;
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1 && GetKeyState(VK_SHIFT) >= 0 &&
         GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-        SendMessageA(m_hWnd, WM_COMMAND, ID_HELP, 0);
+        SendMessageW(m_hWnd, WM_COMMAND, ID_HELP, 0);
         return TRUE;
     }
-    return IsDialogMessageA(m_hWnd, msg);
+    return IsDialogMessageW(m_hWnd, msg);
 }
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
+    // A scaled font left from an earlier modal run was for a window now gone.
+    if (m_scaledFont) DeleteObject(m_scaledFont);
+    m_scaledFont = nullptr;
     m_layoutDpi = GetDpi();
     RECT before = {};
     GetWindowRect(m_hWnd, &before);
     BOOL result = OnInitDialog();
+    SaveLayout();
 
     // A dialog that OnInitDialog neither showed nor moved opens centred, as
     // long as its owner is absent or disabled by the modal run.
@@ -132,48 +136,57 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
 }
 
 HFONT CDialog::GetFont() const {
-    return m_scaledFont ? m_scaledFont : reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    return m_scaledFont ? m_scaledFont : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
 }
 
-void CDialog::ScaleLayout(UINT from, UINT to) {
-    LOGFONTA lf = {};
-    HFONT font = nullptr;
-    if (GetObjectA(GetFont(), sizeof lf, &lf)) {
-        lf.lfHeight = MulDiv(lf.lfHeight, to, from);
-        font = CreateFontIndirectA(&lf);
-    }
+void CDialog::SaveLayout() {
+    m_savedDpi = m_layoutDpi;
+    m_savedFont = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    m_hasSavedLogFont = m_savedFont && GetObjectW(m_savedFont, sizeof m_savedLogFont, &m_savedLogFont);
+    m_savedLayout.clear();
     for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rc = {};
         GetWindowRect(child, &rc);
         MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
-        MoveWindow(child, MulDiv(rc.left, to, from), MulDiv(rc.top, to, from), MulDiv(rc.right - rc.left, to, from),
-                   MulDiv(rc.bottom - rc.top, to, from), FALSE);
-        if (font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        m_savedLayout.push_back({child, rc});
     }
-    if (!font) return;
+}
+
+void CDialog::ScaleLayout(UINT to) {
+    const UINT from = m_savedDpi;
+    HFONT font = nullptr;
+    if (to != from && m_hasSavedLogFont) {
+        LOGFONTW lf = m_savedLogFont;
+        lf.lfHeight = MulDiv(lf.lfHeight, to, from);
+        font = CreateFontIndirectW(&lf);
+    }
+    HFONT shown = font ? font : m_savedFont;
+    for (const SavedChild& child : m_savedLayout) {
+        const RECT& rc = child.rect;
+        MoveWindow(child.hWnd, MulDiv(rc.left, to, from), MulDiv(rc.top, to, from), MulDiv(rc.right - rc.left, to, from),
+                   MulDiv(rc.bottom - rc.top, to, from), FALSE);
+        if (shown) SendMessageW(child.hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+    }
     if (m_scaledFont) DeleteObject(m_scaledFont);
     m_scaledFont = font;
 }
 
-LRESULT CDialog::OnDpiChanged(WPARAM dpi, LPARAM suggestedRect) {
+void CDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
     Default();
     // Per-monitor v1 (Windows 8.1, 10 before 1703, Wine) leaves the font and
     // the controls as they were.
-    const UINT to = LOWORD(dpi);
-    if (to && to != m_layoutDpi && !ScaledByPlatform(m_hWnd)) ScaleLayout(m_layoutDpi, to);
-    if (to) m_layoutDpi = to;
-    const RECT* rc = reinterpret_cast<const RECT*>(suggestedRect);
-    if (rc)
-        SetWindowPos(m_hWnd, nullptr, rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi && dpi != m_layoutDpi && !ScaledByPlatform(m_hWnd)) ScaleLayout(dpi);
+    if (dpi) m_layoutDpi = dpi;
+    if (!IsRectEmpty(&suggested))
+        SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // What the dialog paints itself follows on repaint.
     InvalidateRect(m_hWnd, nullptr, TRUE);
-    return 0;
 }
 
 void CDialog::CenterWindow(HWND owner) {
     RECT work = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT area = work;
     if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
 

@@ -1,6 +1,8 @@
 // A dialog on a template of the program's resources, run modally.
 #pragma once
 
+#include <vector>
+
 #include "framework/CWnd.h"
 
 class CDataExchange;
@@ -27,9 +29,9 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // WM_DPICHANGED (the window moved to a monitor of another DPI): the
-    // dialog's font and controls follow the DPI, and it takes the suggested
-    // rectangle.
-    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
+    // dialog's font and controls follow the DPI, scaled from their layout
+    // when the dialog was made, and it takes the suggested rectangle.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     static constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, Windows 8.1 on
     // The DPI the dialog's layout is for, and its font.
     UINT LayoutDpi() const { return m_layoutDpi; }
@@ -50,10 +52,23 @@ protected:
 private:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     HWND FindOwner() const;
-    void ScaleLayout(UINT from, UINT to);
+    void SaveLayout();
+    void ScaleLayout(UINT to);
+
+    struct SavedChild {
+        HWND hWnd;
+        RECT rect;   // in the dialog's client area
+    };
 
     bool m_modalRunning = false;
     INT_PTR m_modalResult = -1;
     UINT m_layoutDpi = USER_DEFAULT_SCREEN_DPI;
+    // The layout and font as the dialog was made, at m_savedDpi: every
+    // change of DPI scales from these, so rounding cannot add up.
+    UINT m_savedDpi = USER_DEFAULT_SCREEN_DPI;
+    std::vector<SavedChild> m_savedLayout;
+    HFONT m_savedFont = nullptr;    // the dialog manager's
+    LOGFONTW m_savedLogFont = {};
+    bool m_hasSavedLogFont = false;
     HFONT m_scaledFont = nullptr;   // ours once ScaleLayout made one
 };

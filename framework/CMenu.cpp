@@ -4,7 +4,7 @@
 
 BOOL CMenu::LoadMenu(UINT id) {
     DestroyMenu();
-    m_hMenu = ::LoadMenuA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(id));
+    m_hMenu = ::LoadMenuW(CWinApp::ResourceHandle(), MAKEINTRESOURCEW(id));
     return m_hMenu != nullptr;
 }
 

@@ -16,31 +16,31 @@ CWinApp::~CWinApp() {
 
 CWinApp* CWinApp::Current() { return g_app; }
 
-HINSTANCE CWinApp::ResourceHandle() { return GetModuleHandleA(nullptr); }
+HINSTANCE CWinApp::ResourceHandle() { return GetModuleHandleW(nullptr); }
 
-std::string CWinApp::HelpFilePath() {
-    char path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file(path, n);
-    size_t dot = file.find_last_of('.');
-    size_t slash = file.find_last_of("\\/");
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) file.resize(dot);
-    return file + ".HLP";
+std::wstring CWinApp::HelpFilePath() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring file(path, n);
+    size_t dot = file.find_last_of(L'.');
+    size_t slash = file.find_last_of(L"\\/");
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) file.resize(dot);
+    return file + L".HLP";
 }
 
 void CWinApp::OnHelp() {
     // No help file ships with the program: without one, F1 does nothing.
-    std::string file = HelpFilePath();
-    if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    std::wstring file = HelpFilePath();
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
     HWND owner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    WinHelpA(owner, file.c_str(), HELP_FINDER, 0);
+    WinHelpW(owner, file.c_str(), HELP_FINDER, 0);
 }
 
 BOOL CWinApp::PreTranslateTree(MSG* msg) {
     for (HWND hWnd = msg->hwnd; hWnd;) {
         CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
         if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
-        if (!(GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) break;
+        if (!(GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD)) break;
         hWnd = GetParent(hWnd);
     }
     return FALSE;
@@ -48,10 +48,10 @@ BOOL CWinApp::PreTranslateTree(MSG* msg) {
 
 int CWinApp::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (PreTranslateTree(&msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return ExitInstance();
 }

@@ -29,7 +29,7 @@ public:
     // with the extension .HLP, if there is one.
     void OnHelp();
     // The help file's full path (the program's path with ".HLP").
-    static std::string HelpFilePath();
+    static std::wstring HelpFilePath();
 
     static CWinApp* Current();
     static HINSTANCE ResourceHandle();

@@ -1,10 +1,13 @@
 #include "framework/CWnd.h"
 
+#include <cstring>
+#include <string>
+
 #include "framework/CWinApp.h"
 #include "framework/User32Function.h"
 
 namespace {
-const char kObjectProp[] = "Wimmelpult.CWnd";
+const wchar_t kObjectProp[] = L"Wimmelpult.CWnd";
 
 // Creation is synchronous on one thread, so one slot per thread suffices.
 thread_local CWnd* t_creating = nullptr;
@@ -16,7 +19,7 @@ const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
 
 const MessageTable CWnd::kTable{nullptr};
 
-HHOOK(WINAPI* CWnd::s_pfnSetWindowsHookEx)(int, HOOKPROC, HINSTANCE, DWORD) = &SetWindowsHookExA;
+HHOOK(WINAPI* CWnd::s_pfnSetWindowsHookEx)(int, HOOKPROC, HINSTANCE, DWORD) = &SetWindowsHookExW;
 
 CWnd* msgcrack::WndFromHandle(HWND hWnd) { return CWnd::FromHandlePermanent(hWnd); }
 
@@ -25,7 +28,7 @@ CWnd::~CWnd() {
     // data exchange merely attached belongs to its dialog.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
         ::DestroyWindow(m_hWnd);
-        if (m_hWnd) RemovePropA(m_hWnd, kObjectProp);
+        if (m_hWnd) RemovePropW(m_hWnd, kObjectProp);
     }
 }
 
@@ -45,14 +48,14 @@ UINT CWnd::GetDpi() const {
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd) return nullptr;
-    return static_cast<CWnd*>(GetPropA(hWnd, kObjectProp));
+    return static_cast<CWnd*>(GetPropW(hWnd, kObjectProp));
 }
 
 void CWnd::Bind(HWND hWnd) {
     m_hWnd = hWnd;
-    SetPropA(hWnd, kObjectProp, this);
+    SetPropW(hWnd, kObjectProp, this);
     m_superProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
 }
 
 LRESULT CALLBACK CWnd::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -80,14 +83,21 @@ void CWnd::EndCreateHook() {
     }
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
+BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     int x, int y, int cx, int cy, HWND parent, HMENU menu) {
     // A window that would not reach this object is no window of ours.
     if (!BeginCreateHook()) return FALSE;
-    HWND hWnd = CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, menu,
+    HWND hWnd = CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menu,
                                 CWinApp::ResourceHandle(), nullptr);
     EndCreateHook();
     return hWnd != nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
+                    int x, int y, int cx, int cy, HWND parent, HMENU menu) {
+    // ASCII widens letter by letter: no code page is involved.
+    auto wide = [](const char* ascii) { return ascii ? std::wstring(ascii, ascii + strlen(ascii)) : std::wstring(); };
+    return CreateEx(exStyle, wide(className).c_str(), wide(title).c_str(), style, x, y, cx, cy, parent, menu);
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -97,7 +107,7 @@ BOOL CWnd::DestroyWindow() {
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* self = FromHandlePermanent(hWnd);
-    if (!self) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (!self) return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
     MSG saved = self->m_current;
     self->m_current = MSG{hWnd, message, wParam, lParam, 0, {0, 0}};
@@ -105,9 +115,9 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     try {
         if (message == WM_NCDESTROY) {
             WNDPROC super = self->m_superProc;
-            RemovePropA(hWnd, kObjectProp);
-            SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
-            result = CallWindowProcA(super, hWnd, message, wParam, lParam);
+            RemovePropW(hWnd, kObjectProp);
+            SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
+            result = CallWindowProcW(super, hWnd, message, wParam, lParam);
             self->m_hWnd = nullptr;
             self->m_superProc = nullptr;
             return result;
@@ -159,8 +169,8 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_superProc) return CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_superProc) return CallWindowProcW(m_superProc, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {

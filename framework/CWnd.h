@@ -16,9 +16,12 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    // Creates a window whose every message, WM_NCCREATE included, reaches
-    // this object. The class must be registered by the caller. FALSE, and
-    // no window, when the window could not be created or bound.
+    // Creates a Unicode window whose every message, WM_NCCREATE included,
+    // reaches this object. The class must be registered by the caller.
+    // FALSE, and no window, when the window could not be created or bound.
+    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                  int x, int y, int cx, int cy, HWND parent, HMENU menu);
+    // The same for ASCII names. It goes when the tray's window class is wide.
     BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
                   int x, int y, int cx, int cy, HWND parent, HMENU menu);
     BOOL DestroyWindow();
@@ -41,7 +44,7 @@ public:
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageTable kTable;
 
-    // The platform's SetWindowsHookExA; tests put a failing one in its place.
+    // The platform's SetWindowsHookExW; tests put a failing one in its place.
     static HHOOK(WINAPI* s_pfnSetWindowsHookEx)(int, HOOKPROC, HINSTANCE, DWORD);
 
 protected:

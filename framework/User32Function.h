@@ -7,6 +7,6 @@
 template <class Fn>
 Fn User32Function(const char* name) {
     // By way of the generic function type, which casts to any other.
-    auto generic = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
+    auto generic = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name));
     return reinterpret_cast<Fn>(generic);
 }

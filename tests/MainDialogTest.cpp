@@ -181,8 +181,8 @@ void TestEnding() {
         };
         RunModal(dlg, {
             [&] {
-                ok(GetFileAttributesA(CWinApp::HelpFilePath().c_str()) == INVALID_FILE_ATTRIBUTES,
-                   "expected no help file beside the program, found %s", CWinApp::HelpFilePath().c_str());
+                ok(GetFileAttributesW(CWinApp::HelpFilePath().c_str()) == INVALID_FILE_ATTRIBUTES,
+                   "expected no help file beside the program, found %ls", CWinApp::HelpFilePath().c_str());
                 before = countWindows();
                 testutil::PostKey(GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE), VK_F1);
             },
