@@ -14,7 +14,7 @@ public:
     CAboutDlg();
     ~CAboutDlg() override;
 
-    std::string m_strHolidays;
+    std::wstring m_strHolidays;
 
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageTable kTable;

@@ -1,5 +1,5 @@
 // The constant table of national holidays and the German
-// month names used by the holiday text. All strings are Windows-1252.
+// month names used by the holiday text, as UTF-16 (wide literals).
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@ constexpr std::size_t kHolidayCount = 278;
 // month is 1-12. Rows naming the same country share one string.
 extern const int (&g_holidayDay)[kHolidayCount];
 extern const int (&g_holidayMonth)[kHolidayCount];
-extern const char* const (&g_holidayCountry)[kHolidayCount];
+extern const wchar_t* const (&g_holidayCountry)[kHolidayCount];
 
 // Month names by month index 0-11 (0 = "Jänner").
-extern const char* const g_monthName[12];
+extern const wchar_t* const g_monthName[12];

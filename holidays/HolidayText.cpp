@@ -13,7 +13,7 @@ constexpr long long kTicksPerSecond = 10000000LL;
 constexpr long long kLastSecond = 0x7FFFFFFFFFFFFFFFLL / kTicksPerSecond - kEpochDifference;
 
 // The text for a clock that names no date at all.
-const char kUnknownDateText[] = "Feiertage am unbekannten Tag:\n<leider keiner>";
+const wchar_t kUnknownDateText[] = L"Feiertage am unbekannten Tag:\n<leider keiner>";
 
 // The local date of `seconds` (since 1970-01-01 00:00 UTC): day 1-31 and
 // month 1-12.
@@ -44,17 +44,17 @@ bool LocalDateOf(long long seconds, int* day, int* month) {
 
 // The holiday text for a time given in 64 bits, whatever the width
 // of time_t (32 bits in the i686 build).
-std::string HolidayTextAt(long long seconds) {
+std::wstring HolidayTextAt(long long seconds) {
     int day = 0;
     int month = 0;
     if (!LocalDateOf(seconds, &day, &month)) return kUnknownDateText;
 
-    std::string text = "Feiertage am ";
-    text += static_cast<char>('0' + day / 10);   // "%02d. ": two digits ("06."), full stop, blank
-    text += static_cast<char>('0' + day % 10);
-    text += ". ";
+    std::wstring text = L"Feiertage am ";
+    text += static_cast<wchar_t>(L'0' + day / 10);   // "%02d. ": two digits ("06."), full stop, blank
+    text += static_cast<wchar_t>(L'0' + day % 10);
+    text += L". ";
     text += g_monthName[month - 1];
-    text += ":\n";
+    text += L":\n";
 
     bool first = true;
     for (std::size_t i = 0; i < kHolidayCount; ++i) {
@@ -62,20 +62,20 @@ std::string HolidayTextAt(long long seconds) {
         if (first)
             first = false;
         else
-            text += ", ";
+            text += L", ";
         text += g_holidayCountry[i];
     }
-    if (first) text += "<leider keiner>";
+    if (first) text += L"<leider keiner>";
     return text;
 }
 
 }  // namespace
 
-std::string FormatHolidayText(time_t t) { return HolidayTextAt(static_cast<long long>(t)); }
+std::wstring FormatHolidayText(time_t t) { return HolidayTextAt(static_cast<long long>(t)); }
 
 // Reads the clock as a FILETIME rather than through time(), whose 32-bit
 // time_t in the i686 build would wrap in January 2038.
-std::string GetHolidayTextForToday() {
+std::wstring GetHolidayTextForToday() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER ticks;

@@ -1,5 +1,5 @@
 // The holiday text: which countries celebrate their national
-// holiday on the local date of a given time. Windows-1252, "\n" line break.
+// holiday on the local date of a given time. UTF-16, "\n" line break.
 #pragma once
 
 #include <ctime>
@@ -8,7 +8,7 @@
 // "Feiertage am DD. Monat:\n" followed by the matching countries in row
 // order, joined by ", ", or "<leider keiner>" when none matches. The date is
 // the local date of t in the machine's time zone.
-std::string FormatHolidayText(time_t t);
+std::wstring FormatHolidayText(time_t t);
 
 // FormatHolidayText of the system clock's current time.
-std::string GetHolidayTextForToday();
+std::wstring GetHolidayTextForToday();

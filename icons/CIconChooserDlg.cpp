@@ -18,7 +18,7 @@ void FillCatalogue(HIMAGELIST list) {
     for (UINT id : ids) {
         // Icons from LoadIcon are shared and must not be destroyed; the image
         // list keeps its own copy.
-        HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(id));
+        HICON icon = LoadIconW(inst, MAKEINTRESOURCEW(id));
         ImageList_ReplaceIcon(list, -1, icon);
     }
 }
@@ -51,38 +51,38 @@ void CIconChooserDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CIconChooserDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     for (int t = 0; t < kCategoryCount; ++t) {
-        TCITEMA item = {};
+        TCITEMW item = {};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kIconCategories[t].caption);
-        SendMessageA(m_categoryTab.m_hWnd, TCM_INSERTITEMA, t, reinterpret_cast<LPARAM>(&item));
+        item.pszText = const_cast<wchar_t*>(kIconCategories[t].caption);
+        SendMessageW(m_categoryTab.m_hWnd, TCM_INSERTITEMW, t, reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageA(m_iconList.m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL,
+    SendMessageW(m_iconList.m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(m_imageList.GetSafeHandle()));
     // The items have no labels: leave no room for any, so the icons stand
     // in a tight row instead of a few widely spaced ones.
-    SendMessageA(m_iconList.m_hWnd, LVM_SETICONSPACING, 0, MAKELPARAM(kIconSpacing, kIconSpacing));
+    SendMessageW(m_iconList.m_hWnd, LVM_SETICONSPACING, 0, MAKELPARAM(kIconSpacing, kIconSpacing));
     FillCategory(0);
     return TRUE;
 }
 
 void CIconChooserDlg::FillCategory(int t) {
-    SendMessageA(m_iconList.m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(m_iconList.m_hWnd, LVM_DELETEALLITEMS, 0, 0);
     if (t < 0 || t >= kCategoryCount) return;
 
     const IconCategory& cat = kIconCategories[t];
     auto add = [this](int first, int last) {
         for (int i = first; i <= last; ++i) {
-            LVITEMA item = {};
+            LVITEMW item = {};
             item.mask = LVIF_TEXT | LVIF_IMAGE;
             item.iItem = i;
             item.iImage = i;
             int pos = static_cast<int>(
-                SendMessageA(m_iconList.m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-            LVITEMA data = {};
+                SendMessageW(m_iconList.m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+            LVITEMW data = {};
             data.mask = LVIF_PARAM;
             data.iItem = pos;
             data.lParam = i;
-            SendMessageA(m_iconList.m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+            SendMessageW(m_iconList.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
         }
     };
     add(cat.first1, cat.last1);
@@ -90,18 +90,18 @@ void CIconChooserDlg::FillCategory(int t) {
 }
 
 void CIconChooserDlg::OnSelchangeCategoryTab(NMHDR*, LRESULT* result) {
-    FillCategory(static_cast<int>(SendMessageA(m_categoryTab.m_hWnd, TCM_GETCURSEL, 0, 0)));
+    FillCategory(static_cast<int>(SendMessageW(m_categoryTab.m_hWnd, TCM_GETCURSEL, 0, 0)));
     *result = 0;
 }
 
 void CIconChooserDlg::OnOK() {
     m_chosenIcon = -1;
-    for (int p = 0; p < SendMessageA(m_iconList.m_hWnd, LVM_GETITEMCOUNT, 0, 0); ++p) {
-        if (!SendMessageA(m_iconList.m_hWnd, LVM_GETITEMSTATE, p, LVIS_SELECTED)) continue;
-        LVITEMA item = {};
+    for (int p = 0; p < SendMessageW(m_iconList.m_hWnd, LVM_GETITEMCOUNT, 0, 0); ++p) {
+        if (!SendMessageW(m_iconList.m_hWnd, LVM_GETITEMSTATE, p, LVIS_SELECTED)) continue;
+        LVITEMW item = {};
         item.mask = LVIF_PARAM;
         item.iItem = p;
-        SendMessageA(m_iconList.m_hWnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(m_iconList.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
         m_chosenIcon = static_cast<int>(item.lParam);
     }
     CDialog::OnOK();

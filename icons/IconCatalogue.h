@@ -37,20 +37,20 @@ constexpr UINT CatalogueResourceId(int index) {
 
 // One tab of the chooser: up to two inclusive index ranges, first range first.
 struct IconCategory {
-    const char* caption;
+    const wchar_t* caption;
     int first1, last1;
     int first2, last2;   // an empty second range has last2 < first2
 };
 
 inline constexpr IconCategory kIconCategories[] = {
-    {"Standard",  0,   39,  0,   -1},
-    {"Cartoons",  158, 222, 0,   -1},
-    {"Star Wars", 62,  89,  0,   -1},
-    {"Star Trek", 90,  157, 0,   -1},
-    {"Nahrung",   358, 439, 0,   -1},
-    {"Gesichter", 223, 279, 0,   -1},
-    {"Tiere",     280, 357, 0,   -1},
-    {"Sonstige",  40,  61,  440, 482},
+    {L"Standard",  0,   39,  0,   -1},
+    {L"Cartoons",  158, 222, 0,   -1},
+    {L"Star Wars", 62,  89,  0,   -1},
+    {L"Star Trek", 90,  157, 0,   -1},
+    {L"Nahrung",   358, 439, 0,   -1},
+    {L"Gesichter", 223, 279, 0,   -1},
+    {L"Tiere",     280, 357, 0,   -1},
+    {L"Sonstige",  40,  61,  440, 482},
 };
 
 constexpr int kCategoryCount = sizeof(kIconCategories) / sizeof(kIconCategories[0]);

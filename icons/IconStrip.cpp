@@ -9,6 +9,9 @@ namespace {
 
 constexpr int kSize = 32;
 constexpr int kMaskStride = 4;   // bytes in a row of a 32-pixel 1-bit mask
+// RT_ICON and RT_GROUP_ICON as the W functions take them.
+const LPCWSTR kIconType = MAKEINTRESOURCEW(3);
+const LPCWSTR kGroupIconType = MAKEINTRESOURCEW(14);
 
 struct IconImage {
     const BITMAPINFOHEADER* header;   // followed by tableBytes of colour table
@@ -17,8 +20,8 @@ struct IconImage {
     const BYTE* mask;     // 1 bit a pixel, rows bottom-up
 };
 
-const BYTE* LockedResource(HINSTANCE inst, LPCSTR name, LPCSTR type, DWORD* size) {
-    HRSRC found = FindResourceA(inst, name, type);
+const BYTE* LockedResource(HINSTANCE inst, LPCWSTR name, LPCWSTR type, DWORD* size) {
+    HRSRC found = FindResourceW(inst, name, type);
     if (!found) return nullptr;
     HGLOBAL loaded = LoadResource(inst, found);
     *size = SizeofResource(inst, found);
@@ -57,15 +60,15 @@ int PickImage(const BYTE* group, DWORD size, int depth) {
     return best;
 }
 
-// The image of group id that LoadIconA would pick, if it is a plain
+// The image of group id that LoadIcon would pick, if it is a plain
 // palette image of 32 x 32 pixels with its mask.
 bool FindImage(HINSTANCE inst, UINT id, int depth, IconImage* out) {
     DWORD size = 0;
-    const BYTE* group = LockedResource(inst, MAKEINTRESOURCEA(id), RT_GROUP_ICON, &size);
+    const BYTE* group = LockedResource(inst, MAKEINTRESOURCEW(id), kGroupIconType, &size);
     if (!group) return false;
     int imageId = PickImage(group, size, depth);
     if (imageId == 0) return false;
-    const BYTE* image = LockedResource(inst, MAKEINTRESOURCEA(imageId), RT_ICON, &size);
+    const BYTE* image = LockedResource(inst, MAKEINTRESOURCEW(imageId), kIconType, &size);
     if (!image || size < sizeof(BITMAPINFOHEADER)) return false;
 
     const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(image);

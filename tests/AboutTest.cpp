@@ -24,6 +24,7 @@
 
 using testutil::CentredOn;
 using testutil::FindThreadWindow;
+using testutil::Cp1252;
 using testutil::ItemText;
 using testutil::PostButton;
 using testutil::PostKey;
@@ -88,8 +89,8 @@ void TestTodaysText() {
     GetLocalTime(&before);
     CAboutDlg about;
     GetLocalTime(&after);
-    CheckTodaysText(about.m_strHolidays, before, after);
-    std::string made = about.m_strHolidays;
+    CheckTodaysText(Cp1252(about.m_strHolidays), before, after);
+    std::wstring made = about.m_strHolidays;
 
     INT_PTR result = RunModal(about, {
         [&] {
@@ -98,8 +99,8 @@ void TestTodaysText() {
             GetWindowTextA(h, title, sizeof title);
             ok(strcmp(title, kAboutTitle) == 0, "expected caption \"%s\", got \"%s\"", kAboutTitle, title);
             std::string shown = ItemText(h, IDC_HOLIDAYS);
-            ok(shown == about.m_strHolidays, "expected control 1016 to show \"%s\", got \"%s\"",
-               about.m_strHolidays.c_str(), shown.c_str());
+            ok(shown == Cp1252(about.m_strHolidays), "expected control 1016 to show \"%s\", got \"%s\"",
+               Cp1252(about.m_strHolidays).c_str(), shown.c_str());
 
             std::vector<HWND> icons;
             EnumChildWindows(h, &CollectIconStatics, reinterpret_cast<LPARAM>(&icons));
@@ -119,7 +120,7 @@ void TestTodaysText() {
         [&] { ok(false, "expected &OK to have ended the About box, it is still open"); },
     });
     ok(result == IDOK, "expected IDOK from &OK, got %d", static_cast<int>(result));
-    ok(about.m_strHolidays == made, "expected the text unchanged by &OK, got \"%s\"", about.m_strHolidays.c_str());
+    ok(about.m_strHolidays == made, "expected the text unchanged by &OK, got \"%s\"", Cp1252(about.m_strHolidays).c_str());
 }
 
 void TestEnding() {
@@ -152,27 +153,29 @@ void TestTextFixedAtConstruction() {
     SYSTEMTIME before, after;
     GetLocalTime(&before);
     CAboutDlg first;
-    std::string made = first.m_strHolidays;
+    std::wstring made = first.m_strHolidays;
 
-    // The window shows what the object holds, not a text made anew.
-    first.m_strHolidays = "Probe\nText";
+    // The window shows what the object holds, not a text made anew, in
+    // every script.
+    const std::wstring probe = L"Probe\nТекст, テキスト 🎵";
+    first.m_strHolidays = probe;
     RunModal(first, [&] {
-        std::string shown = ItemText(first.m_hWnd, IDC_HOLIDAYS);
-        ok(shown == "Probe\nText", "expected the member's text shown, got \"%s\"", shown.c_str());
+        std::wstring shown = testutil::WideItemText(first.m_hWnd, IDC_HOLIDAYS);
+        ok(shown == probe, "expected the member's text shown, got \"%s\"", Cp1252(shown).c_str());
         PostButton(first.m_hWnd, IDOK);
     });
 
     CAboutDlg second;
     GetLocalTime(&after);
-    CheckTodaysText(second.m_strHolidays, before, after);
+    CheckTodaysText(Cp1252(second.m_strHolidays), before, after);
     if (SameDay(before, after))
         ok(second.m_strHolidays == made, "expected the same day's text again, got \"%s\"",
-           second.m_strHolidays.c_str());
-    ok(first.m_strHolidays == "Probe\nText", "expected the first object's text untouched, got \"%s\"",
-       first.m_strHolidays.c_str());
+           Cp1252(second.m_strHolidays).c_str());
+    ok(first.m_strHolidays == probe, "expected the first object's text untouched, got \"%s\"",
+       Cp1252(first.m_strHolidays).c_str());
     RunModal(second, [&] {
         std::string shown = ItemText(second.m_hWnd, IDC_HOLIDAYS);
-        ok(shown == second.m_strHolidays, "expected the second object's text shown, got \"%s\"", shown.c_str());
+        ok(shown == Cp1252(second.m_strHolidays), "expected the second object's text shown, got \"%s\"", shown.c_str());
     });
 }
 

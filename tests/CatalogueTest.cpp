@@ -96,15 +96,15 @@ void TestOrder(HIMAGELIST catalogue) {
 void TestCategories() {
     ok_context("categories");
     const int sizes[] = {40, 65, 28, 68, 82, 57, 78, 65};
-    const char* captions[] = {"Standard", "Cartoons", "Star Wars", "Star Trek",
-                              "Nahrung",  "Gesichter", "Tiere",    "Sonstige"};
+    const wchar_t* captions[] = {L"Standard", L"Cartoons",  L"Star Wars", L"Star Trek",
+                                 L"Nahrung",  L"Gesichter", L"Tiere",     L"Sonstige"};
     ok(kCategoryCount == 8, "expected 8 categories, got %d", kCategoryCount);
     std::vector<int> seen(483, 0);
     for (int t = 0; t < kCategoryCount && t < 8; ++t) {
         const IconCategory& c = kIconCategories[t];
         int n = (c.last1 - c.first1 + 1) + (c.last2 >= c.first2 ? c.last2 - c.first2 + 1 : 0);
         ok(n == sizes[t], "tab %d: expected %d icons, got %d", t, sizes[t], n);
-        ok(strcmp(c.caption, captions[t]) == 0, "tab %d: expected %s, got %s", t, captions[t], c.caption);
+        ok(wcscmp(c.caption, captions[t]) == 0, "tab %d: expected %ls, got %ls", t, captions[t], c.caption);
         for (int i = c.first1; i <= c.last1; ++i) ++seen[i];
         for (int i = c.first2; i <= c.last2; ++i) ++seen[i];
     }

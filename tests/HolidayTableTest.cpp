@@ -1,16 +1,19 @@
 // The shape of the holiday table: row count, rows per month,
 // shared names, the day-0 rows, the three out-of-order stretches, and the
 // Windows-1252 bytes of the names.
-#include <cstring>
+#include <cwchar>
 #include <map>
 #include <set>
 #include <string>
 #include <tuple>
 
 #include "holidays/HolidayTable.h"
+#include "tests/kit/Texts.h"
 #include "tests/kit/ok.h"
 
 namespace {
+
+using testutil::Cp1252;
 
 // Names written as Windows-1252 bytes, independent of the compiler's charset.
 const char kOesterreich[] = "\xD6sterreich";
@@ -26,11 +29,10 @@ struct Row {
     const char* country;
 };
 
-Row RowAt(std::size_t i) { return Row{g_holidayDay[i], g_holidayMonth[i], g_holidayCountry[i]}; }
 
 bool RowIs(std::size_t i, int day, int month, const char* country) {
     return i < kHolidayCount && g_holidayDay[i] == day && g_holidayMonth[i] == month &&
-           std::strcmp(g_holidayCountry[i], country) == 0;
+           Cp1252(g_holidayCountry[i]) == country;
 }
 
 // Index of the first row (day, month, country), or kHolidayCount.
@@ -43,7 +45,7 @@ std::size_t Find(int day, int month, const char* country) {
 int DatesOf(const char* country) {
     int n = 0;
     for (std::size_t i = 0; i < kHolidayCount; ++i)
-        if (std::strcmp(g_holidayCountry[i], country) == 0) ++n;
+        if (Cp1252(g_holidayCountry[i]) == country) ++n;
     return n;
 }
 
@@ -91,14 +93,14 @@ void TestRowsPerMonth() {
 
 void TestNamesShared() {
     ok_context("names");
-    std::map<std::string, const char*> pointerOf;
-    std::set<const char*> pointers;
+    std::map<std::wstring, const wchar_t*> pointerOf;
+    std::set<const wchar_t*> pointers;
     for (std::size_t i = 0; i < kHolidayCount; ++i) {
-        const char* p = g_holidayCountry[i];
+        const wchar_t* p = g_holidayCountry[i];
         pointers.insert(p);
         auto inserted = pointerOf.insert({p, p});
         ok(inserted.first->second == p, "row %u: expected \"%s\" at the shared %p, got a second copy at %p",
-           unsigned(i), p, static_cast<const void*>(inserted.first->second), static_cast<const void*>(p));
+           unsigned(i), Cp1252(p).c_str(), static_cast<const void*>(inserted.first->second), static_cast<const void*>(p));
     }
     ok(pointerOf.size() == 193, "expected 193 distinct names, got %u", unsigned(pointerOf.size()));
     ok(pointers.size() == 193, "expected 193 distinct name pointers, got %u", unsigned(pointers.size()));
@@ -110,11 +112,11 @@ void TestNamesShared() {
 
 void TestNoDuplicateRows() {
     ok_context("duplicates");
-    std::set<std::tuple<int, int, std::string>> rows;
+    std::set<std::tuple<int, int, std::wstring>> rows;
     for (std::size_t i = 0; i < kHolidayCount; ++i) {
         bool fresh = rows.insert({g_holidayDay[i], g_holidayMonth[i], g_holidayCountry[i]}).second;
         ok(fresh, "row %u: expected a new row, got %d.%d. \"%s\" again", unsigned(i), g_holidayDay[i],
-           g_holidayMonth[i], g_holidayCountry[i]);
+           g_holidayMonth[i], Cp1252(g_holidayCountry[i]).c_str());
     }
 }
 
@@ -122,11 +124,11 @@ void TestDayZeroRows() {
     ok_context("day-0 rows");
     // June starts after 11 + 15 + 15 + 17 + 20 = 78 rows, August after 78 + 23 + 36 = 137.
     ok(RowIs(78, 0, 6, "Italien"), "row 78: expected (0, 6, Italien), got (%d, %d, %s)", g_holidayDay[78],
-       g_holidayMonth[78], g_holidayCountry[78]);
+       g_holidayMonth[78], Cp1252(g_holidayCountry[78]).c_str());
     ok(RowIs(79, 0, 6, kGrossbritannien), "row 79: expected (0, 6, Grossbritannien), got (%d, %d, %s)",
-       g_holidayDay[79], g_holidayMonth[79], g_holidayCountry[79]);
+       g_holidayDay[79], g_holidayMonth[79], Cp1252(g_holidayCountry[79]).c_str());
     ok(RowIs(137, 0, 8, "Jamaika"), "row 137: expected (0, 8, Jamaika), got (%d, %d, %s)", g_holidayDay[137],
-       g_holidayMonth[137], g_holidayCountry[137]);
+       g_holidayMonth[137], Cp1252(g_holidayCountry[137]).c_str());
     ok(g_holidayMonth[77] == 5 && g_holidayMonth[136] == 7, "rows 77 and 136: expected May and July, got %d, %d",
        g_holidayMonth[77], g_holidayMonth[136]);
     int zeros = 0;
@@ -166,10 +168,10 @@ void TestStretches() {
                 st.label, unsigned(st.count), unsigned(at), unsigned(kHolidayCount)))
             continue;
         for (std::size_t k = 0; k < st.count; ++k) {
-            Row r = RowAt(at + k);
             ok(RowIs(at + k, st.rows[k].day, st.rows[k].month, st.rows[k].country),
                "%s, row %u: expected (%d.%d. %s), got (%d.%d. %s)", st.label, unsigned(at + k), st.rows[k].day,
-               st.rows[k].month, st.rows[k].country, r.day, r.month, r.country);
+               st.rows[k].month, st.rows[k].country, g_holidayDay[at + k], g_holidayMonth[at + k],
+               Cp1252(g_holidayCountry[at + k]).c_str());
         }
         ok(at > 0 && g_holidayDay[at - 1] == st.dayBefore, "%s: expected day %d before the stretch, got %d",
            st.label, st.dayBefore, at > 0 ? g_holidayDay[at - 1] : -1);
@@ -197,10 +199,9 @@ void TestWindows1252() {
     std::size_t at = Find(1, 5, kOesterreich);
     ok(at < kHolidayCount, "expected a row 1.5. \\xD6sterreich, found none");
     if (at < kHolidayCount) {
-        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(g_holidayCountry[at]);
-        ok(bytes[0] == 0xD6 && std::strlen(g_holidayCountry[at]) == 10,
-           "Oesterreich: expected 0xD6 and 10 bytes, got 0x%02X and %u bytes", bytes[0],
-           unsigned(std::strlen(g_holidayCountry[at])));
+        ok(g_holidayCountry[at][0] == 0xD6 && std::wcslen(g_holidayCountry[at]) == 10,
+           "Oesterreich: expected U+00D6 and 10 letters, got U+%04X and %u", unsigned(g_holidayCountry[at][0]),
+           unsigned(std::wcslen(g_holidayCountry[at])));
     }
     ok(Find(12, 7, kSaoTome) < kHolidayCount, "expected a row 12.7. S\\xE3o Tom\\xE9 und Pr\\xEDncipe, found none");
     ok(Find(7, 12, kElfenbeinkueste) < kHolidayCount, "expected a row 7.12. Elfenbeink\\xFCste, found none");
@@ -208,10 +209,11 @@ void TestWindows1252() {
     ok(Find(0, 6, kGrossbritannien) < kHolidayCount, "expected a row 0.6. Gro\\xDF" "britannien, found none");
     ok(Find(2, 4, kRussland) < kHolidayCount, "expected a row 2.4. Russische F\\xF6" "deration, found none");
     ok(Find(3, 7, "Wei\xDFru\xDFland") < kHolidayCount, "expected a row 3.7. Wei\\xDFru\\xDFland, found none");
-    // No name carries UTF-8: its lead bytes 0xC3 and 0xC2 are no letters of these names.
+    // Every name shows under 1252 as it is, and none is UTF-8 read as bytes: its lead
+    // bytes 0xC3 and 0xC2 are no letters of these names.
     for (std::size_t i = 0; i < kHolidayCount; ++i)
-        ok(std::strchr(g_holidayCountry[i], '\xC3') == nullptr && std::strchr(g_holidayCountry[i], '\xC2') == nullptr,
-           "row %u: expected Windows-1252, got \"%s\", which looks like UTF-8", unsigned(i), g_holidayCountry[i]);
+        ok(Cp1252(g_holidayCountry[i]).find_first_of("?\xC3\xC2") == std::string::npos,
+           "row %u: expected Windows-1252, got \"%s\"", unsigned(i), Cp1252(g_holidayCountry[i]).c_str());
 }
 
 void TestMonthNames() {
@@ -219,8 +221,8 @@ void TestMonthNames() {
     const char* expected[12] = {"J\xE4nner", "Februar", "M\xE4rz",    "April",   "Mai",      "Juni",
                                 "Juli",      "August",  "September", "Oktober", "November", "Dezember"};
     for (int m = 0; m < 12; ++m)
-        ok(std::strcmp(g_monthName[m], expected[m]) == 0, "month %d: expected \"%s\", got \"%s\"", m,
-           expected[m], g_monthName[m]);
+        ok(Cp1252(g_monthName[m]) == expected[m], "month %d: expected \"%s\", got \"%s\"", m, expected[m],
+           Cp1252(g_monthName[m]).c_str());
 }
 
 }  // namespace

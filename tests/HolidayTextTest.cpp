@@ -26,6 +26,7 @@
 
 namespace {
 
+using testutil::Cp1252;
 using testutil::kMonthNames;
 
 using Names = std::vector<std::string>;
@@ -136,7 +137,7 @@ std::string Visible(const std::string& text) {
 
 bool CheckText(long long seconds, const std::string& expected, const char* what) {
     if (sizeof(time_t) < 8 && (seconds < INT_MIN || seconds > INT_MAX)) return true;   // not a time_t here
-    std::string got = FormatHolidayText(static_cast<time_t>(seconds));
+    std::string got = Cp1252(FormatHolidayText(static_cast<time_t>(seconds)));
     return ok(got == expected, "%s (t=%lld): expected \"%s\", got \"%s\"", what, seconds, Visible(expected).c_str(),
               Visible(got).c_str());
 }
@@ -158,7 +159,7 @@ void TestEveryDayOf2028(const DateList& dates) {
             ++days;
             char label[32];
             std::snprintf(label, sizeof label, "%d.%d.2028", day, month);
-            std::string got = FormatHolidayText(static_cast<time_t>(Utc(2028, month, day, 12, 0)));
+            std::string got = Cp1252(FormatHolidayText(static_cast<time_t>(Utc(2028, month, day, 12, 0))));
             std::string expected = Expected(dates, day, month);
             ok(got == expected, "%s: expected \"%s\", got \"%s\"", label, Visible(expected).c_str(),
                Visible(got).c_str());
@@ -289,9 +290,9 @@ void TestFarClocks(const std::string& zone, const DateList& dates) {
 // GetHolidayTextForToday reads the system clock.
 void TestToday() {
     ok_context("today");
-    std::string before = FormatHolidayText(std::time(nullptr));
-    std::string today = GetHolidayTextForToday();
-    std::string after = FormatHolidayText(std::time(nullptr));
+    std::string before = Cp1252(FormatHolidayText(std::time(nullptr)));
+    std::string today = Cp1252(GetHolidayTextForToday());
+    std::string after = Cp1252(FormatHolidayText(std::time(nullptr)));
     ok(today == before || today == after, "expected \"%s\", got \"%s\"", Visible(before).c_str(),
        Visible(today).c_str());
 }
@@ -304,7 +305,7 @@ void TestFakedToday(const std::string& option, const DateList& dates) {
             "expected today=D.M. with a month of 1-12, got \"%s\"", option.c_str()))
         return;
     std::string expected = Expected(dates, day, month);
-    std::string got = GetHolidayTextForToday();
+    std::string got = Cp1252(GetHolidayTextForToday());
     ok(got == expected, "expected \"%s\", got \"%s\"", Visible(expected).c_str(), Visible(got).c_str());
 }
 

@@ -524,7 +524,7 @@ void TestHandleBound() {
     CWimmelpultDlg dlg;
     RunModal(dlg, [&] {
         dlg.m_iconChooser.m_chosenIcon = 100;
-        Assign(dlg, "wechselhaft", "Beständig", true, true);
+        Assign(dlg, "wechselhaft", "Best\xE4ndig", true, true);
         SetWindowTextA(target, "warm-up");
         Tick(dlg);
         RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -532,7 +532,7 @@ void TestHandleBound() {
 
         testutil::UserObjects before = testutil::CountUserObjects();
         for (int i = 0; i < 3000; ++i) {
-            SetWindowTextA(target, "Die Anwendung ändert ihren Titel");
+            SetWindowTextA(target, "Die Anwendung \xE4ndert ihren Titel");
             Tick(dlg);
             if (i % 10 == 0) RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         }

@@ -16,6 +16,14 @@ std::string WindowText(HWND hWnd) {
 
 std::string ItemText(HWND dlg, int id) { return WindowText(GetDlgItem(dlg, id)); }
 
+std::wstring WideItemText(HWND dlg, int id) {
+    wchar_t text[1024] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(GetDlgItem(dlg, id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &n);
+    return text;
+}
+
 namespace {
 struct Search {
     const char* title;

@@ -11,6 +11,8 @@ namespace testutil {
 std::string WindowText(HWND hWnd);
 // The text of a dialog's control.
 std::string ItemText(HWND dlg, int id);
+// The same with every letter, whatever this process's code page.
+std::wstring WideItemText(HWND dlg, int id);
 
 // A top-level window of this thread with this caption; a dialog being
 // created is hidden until its modal loop shows it, so it counts only when
