@@ -8,6 +8,8 @@
 //   jan02     2028-01-02 10:00, a date with none
 //   midnight  2028-12-06 23:59:40, so that the program's day changes during
 //             the run
+//   oct26, mar25  2028-10-26 and 2028-03-25 10:00, the program under any code
+//             page: the text must read exactly as under 1252
 #include <windows.h>
 
 #include <cstdio>
@@ -29,6 +31,8 @@ namespace {
 const char kDec06[] = "Feiertage am 06. Dezember:\nFinnland";
 const char kDec07[] = "Feiertage am 07. Dezember:\nElfenbeink\xFCste";
 const char kJan02[] = "Feiertage am 02. J\xE4nner:\n<leider keiner>";
+const wchar_t kOct26[] = L"Feiertage am 26. Oktober:\nNauru, Österreich";
+const wchar_t kMar25[] = L"Feiertage am 25. März:\nGriechenland";
 
 // How long the program may take to start and to answer.
 const DWORD kStartMs = 20000;
@@ -128,19 +132,29 @@ void RunMidnight(const Program& program, DWORD driverStart) {
     CloseAbout(program, about, true);
 }
 
+void RunWide(const Program& program, const wchar_t* want) {
+    HWND about = OpenAbout(program);
+    if (!about) return;
+    std::wstring got = testutil::WideItemText(about, IDC_HOLIDAYS);
+    ok(got == want, "expected \"%s\", got \"%s\"", testutil::Cp1252(want).c_str(), testutil::Cp1252(got).c_str());
+    CloseAbout(program, about, false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     DWORD driverStart = GetTickCount();
     std::string which = argc > 1 ? argv[1] : "";
-    if (!ok(which == "dec06" || which == "jan02" || which == "midnight",
-            "expected the case dec06, jan02 or midnight, got \"%s\"", which.c_str()))
+    if (!ok(which == "dec06" || which == "jan02" || which == "midnight" || which == "oct26" || which == "mar25",
+            "expected the case dec06, jan02, midnight, oct26 or mar25, got \"%s\"", which.c_str()))
         return ok_summary();
 
     Program program;
     if (FindProgram(&program)) {
         if (which == "dec06") RunDate(program, kDec06);
         else if (which == "jan02") RunDate(program, kJan02);
+        else if (which == "oct26") RunWide(program, kOct26);
+        else if (which == "mar25") RunWide(program, kMar25);
         else RunMidnight(program, driverStart);
         ok_context("end");
         EndProgram(program);

@@ -3,7 +3,13 @@
 # run Wine as "wine", which is the function below: the loader choose_wine
 # picked.
 
-PACKAGES_AMD64="cmake g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-utils imagemagick faketime libfaketime fonts-wine icoutils zip"
+# locales: glibc locales for running programs under other code pages;
+# fonts-wqy-microhei: Cyrillic and CJK letters for the screenshots.
+PACKAGES_AMD64="cmake g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool x11-utils imagemagick faketime libfaketime fonts-wine fonts-wqy-microhei icoutils zip locales"
+
+# Wine takes a process's ANSI code page from its locale, so these give the
+# code pages the tests run programs under: 1252, 1251 and 932.
+LOCALES="en_US.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8"
 
 log() { echo "[wimmelpult] $*" >&2; }
 # One line on what failed, then out; the caller's EXIT trap cleans up.
@@ -32,17 +38,43 @@ ensure_packages() {
     local missing=""
     for p in $PACKAGES_AMD64; do have_pkg "$p" || missing="$missing $p"; done
     have_pkg wine32:i386 || missing="$missing wine32:i386"
-    [ -z "$missing" ] && return 0
-    log "installing:$missing"
     local sudo=""
     [ "$(id -u)" = 0 ] || sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    if ! dpkg --print-foreign-architectures | grep -q i386; then
-        $sudo dpkg --add-architecture i386
+    if [ -n "$missing" ]; then
+        log "installing:$missing"
+        export DEBIAN_FRONTEND=noninteractive
+        if ! dpkg --print-foreign-architectures | grep -q i386; then
+            $sudo dpkg --add-architecture i386
+        fi
+        $sudo apt-get update -qq
+        $sudo apt-get install -y -qq $PACKAGES_AMD64 >/dev/null
+        $sudo apt-get install -y -qq wine32:i386 >/dev/null
     fi
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq $PACKAGES_AMD64 >/dev/null
-    $sudo apt-get install -y -qq wine32:i386 >/dev/null
+    ensure_locales "$sudo"
+}
+
+# ensure_locales SUDO: makes the glibc locales of LOCALES that are missing.
+# Without them Wine falls back to en-US, code page 1252.
+ensure_locales() {
+    local name have
+    have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')
+    for name in $LOCALES; do
+        # locale -a lists en_US.UTF-8 as en_US.utf8.
+        if printf '%s\n' "$have" | grep -qx "$(echo "${name%%.*}.utf8" | tr 'A-Z' 'a-z')"; then continue; fi
+        log "making the locale $name"
+        run_quiet "making the locale $name (localedef)" $1 localedef -i "${name%%.*}" -f UTF-8 "$name"
+    done
+}
+
+# codepage_locale CP: the locale under which Wine gives a program the ANSI
+# code page CP. Run one program alone under it: env LC_ALL=... wine prog.exe
+codepage_locale() {
+    case $1 in
+    1252) echo en_US.UTF-8 ;;
+    1251) echo ru_RU.UTF-8 ;;
+    932) echo ja_JP.UTF-8 ;;
+    *) die "no locale for code page $1" ;;
+    esac
 }
 
 # build_arch ARCH [extra cmake args...]: configures and builds BUILD_ROOT/ARCH
