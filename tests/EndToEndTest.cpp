@@ -110,8 +110,7 @@ void TestEndWhileWaiting() {
     if (!dlg || !ok(hung.size() == 1 && testutil::MakeBusy(hung[0], INFINITE), "expected a hung target window"))
         return;
     HWND oldEdit = GetDlgItem(dlg, IDC_OLD_TITLE);
-    SendMessageA(oldEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("haengt fuer immer"));
-    SendMessageA(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Nie"));
+    SetWindowTextA(oldEdit, "haengt fuer immer");
     PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
     ok(testutil::FlushOtherThread(oldEdit, 5000), "expected the dialog to take the click");
     PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);

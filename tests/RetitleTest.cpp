@@ -363,7 +363,8 @@ void TestBusyTargets() {
     }
 
     ok_context("the caption arrives late, the icons still follow");
-    ProbeThread slow("Langsamer Empfang");
+    ProbeThread slow("Langsamer Empfang", "Dahinter wartend");
+    HWND behind = slow.Second();
     PostMessageA(slow.Window(), targetapp::kOnRename, targetapp::kSlowly, 700);
     Answers(slow.Window(), 5000);
     CWimmelpultDlg dlg;
@@ -372,11 +373,22 @@ void TestBusyTargets() {
         Assign(dlg, "langsamer", "Angekommen", true, true);
         ok_sequence(IconsOf(slow.Window()), {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
                     "the small then the big icon after the late caption");
-        std::lock_guard<std::recursive_mutex> hold(g_probeLock);
-        ok(g_captionsSent[slow.Window()] == 1, "expected the caption sent once, it was sent %d times",
+        ok(g_captionsSent[slow.Window()] == 1 && Caption(slow.Window()) == "Angekommen",
+           "expected \"Angekommen\" sent once, got \"%s\" sent %d times", Caption(slow.Window()).c_str(),
            g_captionsSent[slow.Window()]);
-        ok(Caption(slow.Window()) == "Angekommen", "expected the caption \"Angekommen\", got \"%s\"",
-           Caption(slow.Window()).c_str());
+
+        // Its sibling waits behind it; a tick's re-application of the same
+        // caption and icon must not drop the big icon of the assignment.
+        ok_context("a re-application joins the parcel that waits");
+        FillIn(dlg, "angekommen", "Nochmals", false, false);
+        Press(dlg);
+        FillIn(dlg, "dahinter", "Hinten", true, true);
+        Press(dlg);
+        Tick(dlg, false);
+        ok(Caption(behind) == "Dahinter wartend", "expected it still waiting, got \"%s\"", Caption(behind).c_str());
+        testutil::Settle(dlg);
+        ok_sequence(IconsOf(behind), {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
+                    "the small and the late big icon");
     });
 }
 
@@ -442,55 +454,44 @@ void TestHungTargets() {
         });
         app.Kill();
     }
+}
 
-    ok_context("a hung thread and a healthy one");
-    testutil::ChildProcess hungApp, healthyApp;
-    std::vector<HWND> hung = StartTargets(hungApp, 4, "Fenster steht"),
-                      healthy = StartTargets(healthyApp, 4, "Fenster laeuft");
-    if (!ok(hung.size() == 4 && healthy.size() == 4, "expected 4 and 4 target windows")) return;
+// Programs that take their messages only every 100 or 200 ms, one that hangs
+// for a while and one that answers at once: each gets its captions as soon as
+// it can, the hung one's once each when it wakes.
+void TestSlowHungHealthy() {
+    ok_context("sluggish, hung and healthy programs");
+    testutil::ChildProcess apps[4];
+    const char* options[] = {"every 100", "every 200", "", ""};
+    std::vector<HWND> windows[4], sluggish;
+    for (int i = 0; i < 4; ++i) windows[i] = StartTargets(apps[i], 4, "Fenster", options[i]);
+    const std::vector<HWND>&hung = windows[2], &healthy = windows[3];
+    sluggish = windows[0];
+    sluggish.insert(sluggish.end(), windows[1].begin(), windows[1].end());
+    if (!ok(sluggish.size() == 8 && hung.size() == 4 && healthy.size() == 4, "expected 16 target windows")) return;
     CWimmelpultDlg dlg;
     RunModal(dlg, [&] {
         ok(MakeBusy(hung[0], 2500), "expected the hung thread to stop answering");
         DWORD t0 = GetTickCount();
-        testutil::FillIn(dlg, "fenster", "Beide", false, false);
+        FillIn(dlg, "fenster", "Erreicht", true, false);
         Press(dlg);
-        bool quick = testutil::WaitFor([&] { return AllCaptioned(healthy, "Beide"); }, 1000);
-        DWORD took = GetTickCount() - t0;
-        ok(quick && !AllCaptioned(hung, "Beide"), "expected the healthy windows renamed at once, the hung ones not "
-           "yet; %s after %lu ms", quick ? "renamed" : "not renamed", took);
-        bool later = testutil::WaitFor([&] { return AllCaptioned(hung, "Beide"); }, 5000) && testutil::Settle(dlg);
+        bool quick = testutil::WaitFor([&] { return AllCaptioned(healthy, "Erreicht"); }, 1000);
+        ok(quick && !AllCaptioned(hung, "Erreicht"), "expected the healthy windows renamed at once, the hung ones "
+           "not yet; %s after %lu ms", quick ? "renamed" : "not renamed", GetTickCount() - t0);
+        bool slow = testutil::WaitFor([&] { return AllCaptioned(sluggish, "Erreicht"); },
+                                      CWimmelpultDlg::kRetitlePeriodMs);
+        ok(slow, "expected the sluggish windows renamed within one period, took %lu ms", GetTickCount() - t0);
+        bool later = testutil::WaitFor([&] { return AllCaptioned(hung, "Erreicht"); }, 5000) && testutil::Settle(dlg);
         long once = 0;
         for (HWND h : hung) once += SentTo(h) == 1;
         ok(later && once == 4, "expected the hung windows renamed when it woke, once each; %s, %ld of 4 once",
            later ? "renamed" : "not renamed", once);
-    });
-}
 
-// Programs that take their messages only every 100 or 200 ms, busy but alive.
-void TestSluggishTargets() {
-    ok_context("sluggish programs");
-    testutil::ChildProcess app100, app200;
-    std::vector<HWND> all = StartTargets(app100, 4, "Traege", "every 100"),
-                      more = StartTargets(app200, 4, "Traege", "every 200");
-    all.insert(all.end(), more.begin(), more.end());
-    if (!ok(all.size() == 8, "expected 8 target windows, got %u", static_cast<unsigned>(all.size()))) return;
-    CWimmelpultDlg dlg;
-    RunModal(dlg, [&] {
-        DWORD t0 = GetTickCount();
-        testutil::FillIn(dlg, "traege", "Doch erreicht", true, false);
-        Press(dlg);
-        bool renamed = testutil::WaitFor([&] { return AllCaptioned(all, "Doch erreicht"); },
-                                         CWimmelpultDlg::kRetitlePeriodMs);
-        ok(renamed, "expected all 8 renamed within one period, took %lu ms", GetTickCount() - t0);
-        for (HWND h : all) PostMessageA(h, targetapp::kSetOwn, 0, 0);
-        testutil::WaitFor([&] {
-            for (HWND h : all)
-                if (Caption(h) == "Doch erreicht") return false;
-            return true;
-        }, 2000);
+        for (HWND h : sluggish) PostMessageA(h, targetapp::kSetOwn, 0, 0);
+        testutil::WaitFor([&] { return Caption(sluggish[7]) != "Erreicht"; }, 2000);
         Tick(dlg);
-        ok(AllCaptioned(all, "Doch erreicht") && dlg.m_courier.PendingCount() == 0,
-           "expected all 8 put back by one tick and nothing pending, %u pending",
+        ok(AllCaptioned(sluggish, "Erreicht") && dlg.m_courier.PendingCount() == 0,
+           "expected the sluggish windows put back by one tick, nothing pending; %u pending",
            static_cast<unsigned>(dlg.m_courier.PendingCount()));
     });
 }
@@ -532,36 +533,6 @@ void TestWaitingInHandler() {
            "expected both captions, one after the other, through %ld ticks; got %ld, %ld deep, %s", ticks,
            SentTo(waiter), deepest, settled ? "settled" : "still pending");
         ok(Caption(waiter) == "Zuletzt", "expected the newest caption \"Zuletzt\", got \"%s\"", Caption(waiter).c_str());
-    });
-}
-
-// A re-application of the same caption and icon joins a parcel that waits
-// behind a slow sibling window: its big icon is not lost.
-void TestMergedParcel() {
-    ok_context("a re-application joins the waiting parcel");
-    ProbeThread probe("Vorne langsam", "Hinten wartend");
-    HWND front = probe.Window(), back = probe.Second();
-    PostMessageA(front, targetapp::kOnRename, targetapp::kSlowly, 1500);
-    Answers(front, 5000);
-    {
-        std::lock_guard<std::recursive_mutex> hold(g_probeLock);
-        g_icons.clear();
-    }
-    CWimmelpultDlg dlg;
-    RunModal(dlg, [&] {
-        dlg.m_iconChooser.m_chosenIcon = 13;
-        testutil::FillIn(dlg, "vorne langsam", "Vorne", false, false);
-        Press(dlg);
-        testutil::WaitFor([&] { return Caption(front) == "Vorne"; }, 2000);
-        testutil::FillIn(dlg, "hinten wartend", "Hinten", true, true);
-        Press(dlg);
-        Tick(dlg, false);
-        ok(Caption(back) == "Hinten wartend", "expected the window still waiting behind its sibling, got \"%s\"",
-           Caption(back).c_str());
-        testutil::Settle(dlg);
-        ok(Caption(back) == "Hinten", "expected \"Hinten\", got \"%s\"", Caption(back).c_str());
-        ok_sequence(IconsOf(back), {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
-                    "the small and the late big icon");
     });
 }
 
@@ -660,9 +631,8 @@ int main() {
     TestMovingTargets();
     TestBusyTargets();
     TestHungTargets();
-    TestSluggishTargets();
+    TestSlowHungHealthy();
     TestWaitingInHandler();
-    TestMergedParcel();
     TestRefusedTarget();
     TestHandleBound();
     return ok_summary();
