@@ -32,7 +32,7 @@ void TestText() {
         },
         [&] {
             dlg.UpdateData(TRUE);
-            ok(dlg.m_strText == L"Привет, 日本語 🎵Ж", "expected the text and Ж, got \"%s\"",
+            ok(dlg.m_strText == L"Привет, 日本語 🎵Ж", "expected the text and the letter typed, got \"%s\"",
                testutil::Cp1252(dlg.m_strText).c_str());
         },
     });
