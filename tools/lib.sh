@@ -220,6 +220,19 @@ start_wine() {
         run_quiet "waiting for the wineserver" wineserver -w
         echo "$WIMMELPULT_WINE" >"$WINEPREFIX/.wimmelpult-ready"
     fi
+    # Japanese and Chinese letters, which the dialog fonts lack, come from
+    # WenQuanYi Micro Hei (fonts-wqy-microhei), linked to those fonts.
+    if [ ! -f "$WINEPREFIX/.wimmelpult-fontlink" ]; then
+        local face
+        for face in "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" Tahoma; do
+            run_quiet "linking a CJK font to $face (reg add)" wine reg add \
+                'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+                /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
+        done
+        run_quiet "waiting for the wineserver" wineserver -w
+        # The DPI copies of the prefix are made again with it.
+        touch "$WINEPREFIX/.wimmelpult-fontlink" "$WINEPREFIX/.wimmelpult-ready"
+    fi
     # Exit status 2: a server of this prefix runs already, which serves as
     # well. (Into a file: the server stays on in the background with the
     # output it was given.)
