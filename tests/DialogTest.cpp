@@ -1,5 +1,5 @@
-// The framework's dialogs: text of every script typed into a control and
-// read by data exchange, and the layout over several changes of DPI.
+// The framework's dialogs: text of every script through data exchange both
+// ways and typed through the modal loop, and the layout over DPI changes.
 #include <windows.h>
 
 #include <string>
@@ -13,14 +13,12 @@
 
 namespace {
 
-class CTextDlg : public CDialog {
-public:
+struct CTextDlg : CDialog {
     CTextDlg() : CDialog(IDD_WIMMELPULT_DIALOG) {}
     std::wstring m_strText = L"Привет, 日本語 🎵";   // nothing of it in code page 1252
     void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, IDC_OLD_TITLE, m_strText); }
 };
 
-// Data exchange both ways and a letter typed through the modal loop.
 void TestText() {
     ok_context("text of every script");
     CTextDlg dlg;
