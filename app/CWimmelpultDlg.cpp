@@ -34,12 +34,12 @@ constexpr int kPreviewSize = 32;
 // A font's average letter width and its height, from which the dialog
 // manager derives its units.
 SIZE LetterCell(HDC dc, HFONT font) {
-    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA tm = {};
+    TEXTMETRICW tm = {};
     SIZE extent = {};
-    GetTextMetricsA(dc, &tm);
-    GetTextExtentPoint32A(dc, kLetters, 52, &extent);
+    GetTextMetricsW(dc, &tm);
+    GetTextExtentPoint32W(dc, kLetters, 52, &extent);
     SelectObject(dc, old);
     return SIZE{(extent.cx / 26 + 1) / 2, tm.tmHeight};
 }
@@ -47,7 +47,7 @@ SIZE LetterCell(HDC dc, HFONT font) {
 
 CWimmelpultDlg::CWimmelpultDlg(CWnd* parent) : CDialog(IDD, parent) {
     HINSTANCE inst = CWinApp::ResourceHandle();
-    m_hIcon = LoadIconA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = LoadIconW(inst, MAKEINTRESOURCEW(IDR_MAINFRAME));
     m_iconChooser.m_chosenIcon = 0;
     // The menu and the notification area follow the system DPI.
     m_bmpRestore.LoadBitmap(IDB_RESTORE, GetSystemDpi());
@@ -78,10 +78,10 @@ BOOL CWimmelpultDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     HMENU sysMenu = GetSystemMenu(m_hWnd, FALSE);
-    char about[256] = {};
-    if (LoadStringA(CWinApp::ResourceHandle(), IDS_ABOUTBOX, about, sizeof about) > 0) {
-        AppendMenuA(sysMenu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(sysMenu, MF_STRING, IDM_ABOUTBOX, about);
+    wchar_t about[256] = {};
+    if (LoadStringW(CWinApp::ResourceHandle(), IDS_ABOUTBOX, about, 256) > 0) {
+        AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(sysMenu, MF_STRING, IDM_ABOUTBOX, about);
     }
     // Restore, size and maximise do not apply to this dialog.
     DeleteMenu(sysMenu, 4, MF_BYPOSITION);
@@ -89,8 +89,8 @@ BOOL CWimmelpultDlg::OnInitDialog() {
     DeleteMenu(sysMenu, 0, MF_BYPOSITION);
 
     PlacePreview();
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     m_strOldTitle.clear();
     m_strNewTitle.clear();
@@ -116,7 +116,7 @@ void CWimmelpultDlg::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(m_hWnd, &ps);
     if (IsIconic(m_hWnd)) {
-        SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         int cx = GetSystemMetrics(SM_CXICON);
         int cy = GetSystemMetrics(SM_CYICON);
         RECT rc;
@@ -143,10 +143,10 @@ void CWimmelpultDlg::PlacePreview() {
     SIZE now = {1, 1};
     SIZE at96 = {1, 1};
     HFONT font = GetFont();
-    LOGFONTA lf = {};
-    if (font && GetObjectA(font, sizeof lf, &lf)) {
+    LOGFONTW lf = {};
+    if (font && GetObjectW(font, sizeof lf, &lf)) {
         lf.lfHeight = MulDiv(lf.lfHeight, USER_DEFAULT_SCREEN_DPI, LayoutDpi());
-        HFONT font96 = CreateFontIndirectA(&lf);
+        HFONT font96 = CreateFontIndirectW(&lf);
         HDC dc = GetDC(m_hWnd);
         SIZE a = LetterCell(dc, font);
         SIZE b = LetterCell(dc, font96);
@@ -179,7 +179,7 @@ void CWimmelpultDlg::OnChangeIcon() {
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void CWimmelpultDlg::Remember(HWND target, const std::string& caption, int icon) {
+void CWimmelpultDlg::Remember(HWND target, const std::wstring& caption, int icon) {
     Forget(target);
     m_retitled.push_back(std::make_unique<RetitleEntry>(target, caption, icon));
     m_entryOf[target] = std::prev(m_retitled.end());
@@ -245,9 +245,9 @@ void CWimmelpultDlg::StepPass() {
     if (pass.next < pass.windows.size()) {
         // A closed window reads an empty caption, which matches nothing.
         HWND current = pass.windows[pass.next++];
-        std::string caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));
+        std::wstring caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));
         if (TargetWindow::Contains(caption, pass.search)) {
-            m_courier.Assign(current, TargetWindow::FromAnsi(pass.caption), pass.icon, pass.parts);
+            m_courier.Assign(current, pass.caption, pass.icon, pass.parts);
             if (pass.update) Remember(current, pass.caption, pass.icon);
         }
     }
@@ -260,14 +260,14 @@ void CWimmelpultDlg::StepTick() {
         return;
     }
     RetitleEntry& entry = **m_tickAt;
-    std::string caption = TargetWindow::ReadCaption(entry.m_hTarget);
+    std::wstring caption = TargetWindow::ReadCaption(entry.m_hTarget);
     if (caption.empty()) {
         Forget(entry.m_hTarget);   // moves m_tickAt on
         return;
     }
     if (caption != entry.m_strTitle) {
         unsigned parts = entry.m_nIcon != -1 ? CCourier::kCaption | CCourier::kSmallIcon : CCourier::kCaption;
-        m_courier.Reapply(entry.m_hTarget, TargetWindow::FromAnsi(entry.m_strTitle), entry.m_nIcon, parts);
+        m_courier.Reapply(entry.m_hTarget, entry.m_strTitle, entry.m_nIcon, parts);
     }
     ++m_tickAt;
 }
@@ -281,7 +281,7 @@ int CWimmelpultDlg::OnCreate(CREATESTRUCTW*) {
     if (Default() == -1) return -1;
     // Not shared: a shared load would hand back the 32 x 32 icon loaded before.
     if (!m_hTrayIcon)
-        m_hTrayIcon = static_cast<HICON>(LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+        m_hTrayIcon = static_cast<HICON>(LoadImageW(CWinApp::ResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     // Without the tray icon a hidden dialog could never come back.
@@ -317,7 +317,7 @@ LRESULT CWimmelpultDlg::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
         GetCursorPos(&pt);
         CWinApp* app = CWinApp::Current();
         HWND owner = app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd ? app->m_pMainWnd->m_hWnd : m_hWnd;
-        while (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
+        while (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) owner = GetParent(owner);
 
         WINDOWPLACEMENT wp = {};
         wp.length = sizeof wp;
@@ -327,7 +327,7 @@ LRESULT CWimmelpultDlg::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
                                                       : MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
         SetForegroundWindow(owner);
         TrackPopupMenu(m_pTrayPopup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr);
-        PostMessageA(owner, WM_NULL, 0, 0);
+        PostMessageW(owner, WM_NULL, 0, 0);
     } else if (mouse == WM_LBUTTONDBLCLK) {
         OnRestore();
     }

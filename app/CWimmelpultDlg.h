@@ -47,8 +47,8 @@ public:
     CBitmap m_bmpRestore;
     CBitmap m_bmpClose;
     CNotifyIcon m_tray;
-    std::string m_strOldTitle;
-    std::string m_strNewTitle;
+    std::wstring m_strOldTitle;
+    std::wstring m_strNewTitle;
     int m_bUpdate = 0;
     int m_bNewIcon = 0;
     std::list<std::unique_ptr<RetitleEntry>> m_retitled;
@@ -92,15 +92,15 @@ private:
     struct Pass {
         std::vector<HWND> windows;   // from the dialog down, taken at the click
         size_t next = 0;
-        std::string search;          // lower-cased
-        std::string caption;
+        std::wstring search;         // lower-cased
+        std::wstring caption;
         int icon = -1;
         unsigned parts = 0;
         bool update = false;
     };
 
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }
-    void Remember(HWND target, const std::string& caption, int icon);
+    void Remember(HWND target, const std::wstring& caption, int icon);
     void Forget(HWND target);
     void WorkThrough();
     void StepPass();

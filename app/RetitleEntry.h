@@ -10,11 +10,11 @@
 
 class RetitleEntry : public CObject {
 public:
-    RetitleEntry(HWND target, std::string title, int icon)
+    RetitleEntry(HWND target, std::wstring title, int icon)
         : m_hTarget(target), m_strTitle(std::move(title)), m_nIcon(icon) {}
     ~RetitleEntry() override;
 
     HWND m_hTarget;           // not owned
-    std::string m_strTitle;   // the caption as typed
+    std::wstring m_strTitle;  // the caption as typed
     int m_nIcon;              // catalogue index, or -1 for none
 };

@@ -170,7 +170,7 @@ void TestMatching() {
         ok(Caption(dlg.m_hWnd) == "Mein Pult", "expected the dialog to retitle itself, got \"%s\"",
            Caption(dlg.m_hWnd).c_str());
         ok(EntryFor(dlg, dlg.m_hWnd) != nullptr, "expected the dialog remembered");
-        ok(dlg.m_strOldTitle == "pult", "expected the search text lower-cased, got \"%s\"", dlg.m_strOldTitle.c_str());
+        ok(dlg.m_strOldTitle == L"pult", "expected the search text lower-cased, got \"%ls\"", dlg.m_strOldTitle.c_str());
     });
     for (HWND h : {start, middle, end, unrelated, umlaut, topmost}) DestroyWindow(h);
 }
@@ -201,7 +201,7 @@ void TestIcons() {
             ok(diff == 0, "expected the picture of catalogue icon 42, %d pixels differ", diff);
         }
         const RetitleEntry* entry = EntryFor(dlg, target);
-        ok(entry && entry->m_nIcon == 42 && entry->m_strTitle == "Mit Symbol", "expected the entry with icon 42");
+        ok(entry && entry->m_nIcon == 42 && entry->m_strTitle == L"Mit Symbol", "expected the entry with icon 42");
         const RetitleEntry* plainEntry = EntryFor(dlg, plain);
         ok(plainEntry && plainEntry->m_nIcon == -1, "expected the entry without icon to hold -1");
 
@@ -243,8 +243,8 @@ void TestEntries() {
         for (const auto& e : dlg.m_retitled) count += e->m_hTarget == a;
         const RetitleEntry* entry = EntryFor(dlg, a);
         ok(count == 1, "expected one entry for the window, got %d", count);
-        ok(entry && entry->m_strTitle == "Zweiter Name" && entry->m_nIcon == 7,
-           "expected the second caption and icon, got \"%s\" %d", entry ? entry->m_strTitle.c_str() : "",
+        ok(entry && entry->m_strTitle == L"Zweiter Name" && entry->m_nIcon == 7,
+           "expected the second caption and icon, got \"%ls\" %d", entry ? entry->m_strTitle.c_str() : L"",
            entry ? entry->m_nIcon : -2);
         ok(dlg.m_retitled.back()->m_hTarget == a, "expected the replaced entry at the tail");
 
@@ -536,6 +536,37 @@ void TestWaitingInHandler() {
     });
 }
 
+// Captions in other scripts, across processes: found without regard to case
+// in their own script only, emoji only as a whole, delivered exactly and put back.
+void TestScripts() {
+    ok_context("captions in other scripts");
+    testutil::ChildProcess app;
+    std::vector<HWND> t = StartTargets(app, 3, "Skript");
+    if (!ok(t.size() == 3, "expected 3 target windows, got %u", static_cast<unsigned>(t.size()))) return;
+    const std::wstring russian = L"Привет, мир — заметки", japanese = L"日本語のメモ帳", music = L"Playlist 🎵 läuft";
+    SetWindowTextW(t[0], russian.c_str());
+    SetWindowTextW(t[1], japanese.c_str());
+    SetWindowTextW(t[2], music.c_str());
+    auto held = [&] { return testutil::HeldCaptionW(t[0]) + L"|" + testutil::HeldCaptionW(t[1]) + L"|" +
+                             testutil::HeldCaptionW(t[2]); };
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        Assign(dlg, L"МИР", L"Мой список 🎵 ✓", true, false);
+        Assign(dlg, L"メモ", L"メモ帳", true, false);
+        Assign(dlg, L"\xD83C", L"Halbes Zeichen", false, false);   // the first half of 🎵
+        Assign(dlg, L"\xDFB5", L"Halbes Zeichen", false, false);   // the second half
+        std::wstring want = L"Мой список 🎵 ✓|メモ帳|" + music;
+        ok(held() == want, "expected \"%ls\", got \"%ls\"", want.c_str(), held().c_str());
+
+        Assign(dlg, L"🎵 LÄUFT", L"Musik ✓", false, false);
+        SetWindowTextW(t[0], russian.c_str());
+        SetWindowTextW(t[1], japanese.c_str());
+        Tick(dlg);
+        want = L"Мой список 🎵 ✓|メモ帳|Musik ✓";
+        ok(held() == want, "expected \"%ls\" after a tick, got \"%ls\"", want.c_str(), held().c_str());
+    });
+}
+
 // A send the platform refuses, as Windows refuses a program without elevation
 // that sends to an elevated one, and one it withdraws before the window took
 // it, the first time.
@@ -633,6 +664,7 @@ int main() {
     TestHungTargets();
     TestSlowHungHealthy();
     TestWaitingInHandler();
+    TestScripts();
     TestRefusedTarget();
     TestHandleBound();
     return ok_summary();

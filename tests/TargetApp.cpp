@@ -39,6 +39,7 @@
 namespace {
 using namespace targetapp;
 
+const wchar_t kClassNameW[] = L"WimmelpultTestTarget";   // targetapp::kClassName
 constexpr UINT_PTR kFlipTimerId = 1;
 constexpr UINT_PTR kHangTimerId = 2;
 
@@ -104,7 +105,7 @@ LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             SetWindowLongPtrA(hWnd, GWLP_USERDATA, GetWindowLongPtrA(hWnd, GWLP_USERDATA) + 1);
             if (++w->depth > GetWindowLongPtrA(hWnd, kDeepestOffset)) SetWindowLongPtrA(hWnd, kDeepestOffset, w->depth);
             if (w->reaction == kWaitOn) SendMessageA(reinterpret_cast<HWND>(w->reactionArg), WM_NULL, 0, 0);
-            LRESULT result = DefWindowProcA(hWnd, message, wParam, lParam);
+            LRESULT result = DefWindowProcW(hWnd, message, wParam, lParam);
             --w->depth;
             switch (w->reaction) {
             case kNothing: case kWaitOn: break;
@@ -141,12 +142,14 @@ LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         if (--g_windows == 0) EndAllLoops();
         return 0;
     }
-    return DefWindowProcA(hWnd, message, wParam, lParam);
+    return DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
 HWND Make(const std::string& caption, bool flips, int place) {
-    HWND hWnd = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, 20 + (place % 50) * 4,
-                                20 + (place % 50) * 4, 200, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Unicode windows, so that captions in any script arrive whole.
+    HWND hWnd = CreateWindowExW(0, kClassNameW, std::wstring(caption.begin(), caption.end()).c_str(),
+                                WS_OVERLAPPEDWINDOW, 20 + (place % 50) * 4, 20 + (place % 50) * 4, 200, 80, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hWnd) return nullptr;
     ++g_windows;
     Window& w = t_windows[hWnd];
@@ -161,7 +164,7 @@ HWND Make(const std::string& caption, bool flips, int place) {
 void RunThread(const std::vector<std::string>& captions, const std::vector<bool>& flips,
                std::vector<int> places, std::atomic<bool>* failed) {
     MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);   // the queue, for EndAllLoops
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);   // the queue, for EndAllLoops
     {
         std::lock_guard<std::mutex> hold(g_lock);
         g_threads.push_back(GetCurrentThreadId());
@@ -169,14 +172,14 @@ void RunThread(const std::vector<std::string>& captions, const std::vector<bool>
     for (size_t i = 0; i < captions.size(); ++i)
         if (!Make(captions[i], flips[i], places[i])) *failed = true;
     if (!g_options.everyMs) {
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
         return;
     }
     for (;;) {
         Sleep(g_options.everyMs);
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) return;
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
@@ -200,13 +203,13 @@ int main(int argc, char** argv) {
     }
     if (count < 1 || threads < 1) return 2;
 
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = TargetProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kClassNameW;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.cbWndExtra = sizeof(LONG_PTR);
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
 
     std::vector<std::vector<std::string>> captions(threads);
     std::vector<std::vector<bool>> flips(threads);

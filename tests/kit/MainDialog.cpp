@@ -13,6 +13,12 @@ void FillIn(CWimmelpultDlg& dlg, const char* search, const char* caption, bool u
     CheckDlgButton(dlg.m_hWnd, IDC_NEW_ICON, newIcon ? BST_CHECKED : BST_UNCHECKED);
 }
 
+void FillIn(CWimmelpultDlg& dlg, const wchar_t* search, const wchar_t* caption, bool update, bool newIcon) {
+    FillIn(dlg, "", "", update, newIcon);
+    SetDlgItemTextW(dlg.m_hWnd, IDC_OLD_TITLE, search);
+    SetDlgItemTextW(dlg.m_hWnd, IDC_NEW_TITLE, caption);
+}
+
 void Press(CWimmelpultDlg& dlg) {
     SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));

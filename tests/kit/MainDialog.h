@@ -13,6 +13,7 @@ namespace testutil {
 // Fills in the dialog with the dialog on top of the normal windows, as it is
 // when the user clicks; Press then clicks "&Zuweisen".
 void FillIn(CWimmelpultDlg& dlg, const char* search, const char* caption, bool update, bool newIcon);
+void FillIn(CWimmelpultDlg& dlg, const wchar_t* search, const wchar_t* caption, bool update, bool newIcon);
 void Press(CWimmelpultDlg& dlg);
 
 // Handles messages until the dialog has worked through its passes and ticks
@@ -20,7 +21,8 @@ void Press(CWimmelpultDlg& dlg);
 bool Settle(CWimmelpultDlg& dlg, DWORD timeoutMs = 10000);
 
 // Press, then Settle.
-inline void Assign(CWimmelpultDlg& dlg, const char* search, const char* caption, bool update, bool newIcon) {
+template <class Char>
+void Assign(CWimmelpultDlg& dlg, const Char* search, const Char* caption, bool update, bool newIcon) {
     FillIn(dlg, search, caption, update, newIcon);
     Press(dlg);
     Settle(dlg);

@@ -37,6 +37,12 @@ bool MakeBusy(HWND hWnd, DWORD ms) {
     return WaitStalled(hWnd, 5000);
 }
 
+std::wstring HeldCaptionW(HWND hWnd) {
+    wchar_t text[1024];
+    int n = InternalGetWindowText(hWnd, text, 1024);
+    return std::wstring(text, n > 0 ? n : 0);
+}
+
 std::string HeldCaption(HWND hWnd) {
     wchar_t text[1024];
     int n = InternalGetWindowText(hWnd, text, 1024);

@@ -28,5 +28,6 @@ bool MakeBusy(HWND hWnd, DWORD ms);
 // The caption as the system holds it, read without asking the window's
 // thread, which may be busy on purpose.
 std::string HeldCaption(HWND hWnd);
+std::wstring HeldCaptionW(HWND hWnd);
 
 }  // namespace testutil
