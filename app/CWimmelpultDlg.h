@@ -78,6 +78,7 @@ private:
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }
     void Remember(HWND target, int icon);
     void PlacePreview();
+    void KeepTrayIcon();
 
     bool m_inPass = false;
 };
