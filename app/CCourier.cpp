@@ -1,102 +1,131 @@
 #include "app/CCourier.h"
 
-#include <algorithm>
-#include <vector>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <unordered_map>
 
-#include "app/TargetWindow.h"
-#include "framework/Clock.h"
+struct CCourier::Parcel {
+    std::wstring caption;
+    int icon = -1;
+    HICON hIcon = nullptr;
+    unsigned parts = 0;
+};
 
-namespace {
-// The couriers alive on this thread: a ping may answer after its courier has
-// gone, and must then find nobody.
-std::vector<CCourier*>& Live() {
-    static std::vector<CCourier*> live;
-    return live;
+// Shared by the courier and its workers, so that a worker still waiting on a
+// window when the courier goes finds it alive.
+struct CCourier::State : std::enable_shared_from_this<State> {
+    struct Record {
+        DWORD thread = 0;
+        bool queued = false;
+        bool flying = false;
+        Parcel slot;     // what the window gets next
+        Parcel flight;   // what a worker sends it now
+    };
+    // The windows of one target thread that wait for a worker.
+    struct Line {
+        std::deque<HWND> ready;
+        bool taken = false;   // runnable, or served by a worker
+    };
+
+    mutable std::mutex lock;
+    std::condition_variable wake;
+    std::unordered_map<HWND, Record> records;
+    std::unordered_map<DWORD, Line> lines;
+    std::deque<DWORD> runnable;
+    std::vector<Report> reports;
+    size_t workers = 0;
+    size_t idle = 0;
+    bool closing = false;
+    HWND notify = nullptr;
+    UINT message = 0;
+    SendFunction send = &SendMessageTimeoutW;
+
+    // All below with the lock held.
+    void Queue(HWND target, Record& record);
+    void StartWorker();
+    void Serve(DWORD thread, std::unique_lock<std::mutex>& held);
+    void Reported(HWND target, Outcome outcome);
+    static Outcome Carry(SendFunction send, HWND target, const Parcel& parcel);
+    static DWORD WINAPI Work(void* state);
+};
+
+void CCourier::State::Queue(HWND target, Record& record) {
+    if (record.queued || record.flying) return;
+    record.queued = true;
+    Line& line = lines[record.thread];
+    line.ready.push_back(target);
+    if (line.taken) return;
+    line.taken = true;
+    runnable.push_back(record.thread);
+    if (runnable.size() > idle && workers < kMaxWorkers) StartWorker();
+    wake.notify_one();
 }
-}  // namespace
 
-CCourier::CCourier() : m_send(&SendMessageTimeoutA) { Live().push_back(this); }
-
-CCourier::~CCourier() {
-    auto& live = Live();
-    live.erase(std::remove(live.begin(), live.end(), this), live.end());
-}
-
-void CCourier::Attach(HWND notify, UINT message, IconFunction iconFor) {
-    m_notify = notify;
-    m_message = message;
-    m_iconFor = std::move(iconFor);
-}
-
-void CCourier::BeginRun() { m_waitLeftMs = kBoundMs; }
-
-void CCourier::BeginTick() {
-    ++m_ticks;
-    m_sweepDue = true;
-    BeginRun();
-}
-
-void CCourier::Deliver(HWND target, const std::string& caption, int icon, unsigned parts, bool replace) {
-    Parcel parcel{caption, icon, parts, 0, false};
-    auto old = m_pending.find(target);
-    if (old != m_pending.end()) {
-        if (!replace && old->second.caption == caption && old->second.icon == icon) {
-            parcel.parts |= old->second.parts;
-            parcel.captionTimedOut = old->second.captionTimedOut;
-        }
-        parcel.thread = old->second.thread;
-        m_pending.erase(old);
+void CCourier::State::StartWorker() {
+    // A worker holds the state, so that it may outlive the courier while it
+    // waits on a window. It needs little stack.
+    auto* keep = new std::shared_ptr<State>(shared_from_this());
+    HANDLE thread = CreateThread(nullptr, 64 * 1024, &Work, keep, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!thread) {
+        delete keep;   // the next queued window tries again
+        return;
     }
-    if (Carry(target, parcel) == Outcome::Busy) m_pending.emplace(target, std::move(parcel));
+    CloseHandle(thread);
+    ++workers;
 }
 
-void CCourier::DeliverPending() {
-    m_notified = false;
-    // Each look at a window asks the system; parcels that are tried find out
-    // by themselves, the others once a tick.
-    if (m_sweepDue) {
-        m_sweepDue = false;
-        for (auto it = m_pending.begin(); it != m_pending.end();) {
-            if (IsWindow(it->first)) ++it;
-            else it = m_pending.erase(it);
+DWORD WINAPI CCourier::State::Work(void* param) {
+    std::unique_ptr<std::shared_ptr<State>> owned(static_cast<std::shared_ptr<State>*>(param));
+    State& s = **owned;
+    std::unique_lock<std::mutex> held(s.lock);
+    while (!s.closing) {
+        if (s.runnable.empty()) {
+            ++s.idle;
+            bool work = s.wake.wait_for(held, std::chrono::milliseconds(kIdleMs),
+                                        [&] { return !s.runnable.empty() || s.closing; });
+            --s.idle;
+            if (!work || s.closing) break;
         }
-        for (auto it = m_gaps.begin(); it != m_gaps.end();) {
-            if (IsWindow(it->first)) ++it;
-            else it = m_gaps.erase(it);
-        }
+        DWORD thread = s.runnable.front();
+        s.runnable.pop_front();
+        s.Serve(thread, held);
     }
-    // A ping to a window that has gone may never answer: ask another window
-    // of the same thread that still waits for something, or forget the thread.
-    for (auto it = m_stalled.begin(); it != m_stalled.end();) {
-        if (IsWindow(it->second.pinged)) {
-            ++it;
-            continue;
-        }
-        auto other = std::find_if(m_pending.begin(), m_pending.end(),
-                                  [&](const auto& p) { return p.second.thread == it->first; });
-        if (other == m_pending.end() || !Ping(it->first, other->first)) {
-            it = m_stalled.erase(it);
-            continue;
-        }
-        it->second.pinged = other->first;
-        ++it;
-    }
-    for (auto it = m_pending.begin(); it != m_pending.end();) {
-        if (m_stalled.count(it->second.thread)) {
-            ++it;
-            continue;
-        }
-        if (Carry(it->first, it->second) == Outcome::Busy) ++it;
-        else it = m_pending.erase(it);
-    }
+    --s.workers;
+    return 0;
 }
 
-CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel) {
-    if ((parcel.parts & kCaption) && parcel.captionTimedOut && TargetWindow::ReadCaption(target) == parcel.caption) {
-        parcel.parts &= ~kCaption;   // it arrived late after all: the window is done with it
-        m_gaps.erase(target);
+void CCourier::State::Serve(DWORD thread, std::unique_lock<std::mutex>& held) {
+    Line& line = lines[thread];   // stays put: only its server erases it
+    while (!line.ready.empty() && !closing) {
+        HWND target = line.ready.front();
+        line.ready.pop_front();
+        Record& record = records[target];
+        record.queued = false;
+        record.flying = true;
+        record.flight = std::move(record.slot);
+        record.slot = Parcel();
+        const Parcel parcel = record.flight;
+        const SendFunction sendNow = send;
+
+        held.unlock();
+        const Outcome outcome = Carry(sendNow, target, parcel);
+        held.lock();
+
+        Record& after = records[target];
+        after.flying = false;
+        after.flight = Parcel();
+        if (closing) break;
+        Reported(target, outcome);
+        if (outcome == Outcome::Delivered && after.slot.parts) Queue(target, after);
+        else records.erase(target);
     }
-    if (parcel.parts && Waiting(target)) return Outcome::Busy;
+    line.taken = false;
+    if (line.ready.empty()) lines.erase(thread);
+}
+
+CCourier::Outcome CCourier::State::Carry(SendFunction send, HWND target, const Parcel& parcel) {
     const struct {
         unsigned part;
         UINT message;
@@ -104,98 +133,97 @@ CCourier::Outcome CCourier::Carry(HWND target, Parcel& parcel) {
     } steps[] = {{kCaption, WM_SETTEXT, 0}, {kSmallIcon, WM_SETICON, ICON_SMALL}, {kBigIcon, WM_SETICON, ICON_BIG}};
     for (const auto& step : steps) {
         if (!(parcel.parts & step.part)) continue;
-        HICON icon = step.message == WM_SETICON && m_iconFor ? m_iconFor(parcel.icon) : nullptr;
-        LPARAM lParam = step.message == WM_SETTEXT ? reinterpret_cast<LPARAM>(parcel.caption.c_str())
-                                                   : reinterpret_cast<LPARAM>(icon);
-        Outcome outcome = Send(target, parcel.thread, step.message, step.wParam, lParam);
-        if (outcome == Outcome::TimedOut) {
-            parcel.captionTimedOut = parcel.captionTimedOut || step.part == kCaption;
-            return Outcome::Busy;
+        const LPARAM lParam = step.message == WM_SETTEXT ? reinterpret_cast<LPARAM>(parcel.caption.c_str())
+                                                         : reinterpret_cast<LPARAM>(parcel.hIcon);
+        for (;;) {
+            // No bound: the window gets it when its thread is ready, and a
+            // send that returns was either taken or withdrawn, never both.
+            DWORD_PTR result = 0;
+            SetLastError(ERROR_SUCCESS);
+            if (send(target, step.message, step.wParam, lParam, SMTO_BLOCK, INFINITE, &result)) break;
+            const DWORD error = GetLastError();
+            if (!IsWindow(target)) return Outcome::Gone;
+            if (error == ERROR_ACCESS_DENIED) return Outcome::Refused;
+            // Withdrawn before the window took it: it gets it again. Any
+            // other failure is this message's alone (Wine passes no icons
+            // between processes).
+            if (error != ERROR_TIMEOUT) break;
         }
-        if (outcome != Outcome::Delivered) return outcome;
-        parcel.parts &= ~step.part;
     }
     return Outcome::Delivered;
 }
 
-CCourier::Outcome CCourier::Send(HWND target, DWORD& thread, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Asking for a window's thread costs a request to the system; it is
-    // needed only once a thread has stopped answering or the run has waited
-    // its share. A window of our own thread is called directly and never
-    // waits.
-    const bool spent = m_waitLeftMs < kLeastSendMs;
-    if (!m_stalled.empty() || spent) {
-        if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
-        if (!thread) return Outcome::Gone;
-        if (thread != GetCurrentThreadId()) {
-            if (m_stalled.count(thread)) return Outcome::Busy;
-            if (spent) {   // find out without waiting
-                Stall(thread, target);
-                return Outcome::Busy;
-            }
+void CCourier::State::Reported(HWND target, Outcome outcome) {
+    const bool first = reports.empty();
+    reports.push_back({target, outcome});
+    if (first && notify) PostMessageW(notify, message, 0, 0);
+}
+
+CCourier::CCourier() : m_state(std::make_shared<State>()) {}
+
+CCourier::~CCourier() {
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    m_state->closing = true;
+    m_state->wake.notify_all();
+}
+
+void CCourier::Attach(HWND notify, UINT message, IconFunction iconFor) {
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    m_state->notify = notify;
+    m_state->message = message;
+    m_iconFor = std::move(iconFor);
+}
+
+void CCourier::Assign(HWND target, const std::wstring& caption, int icon, unsigned parts) {
+    HICON hIcon = (parts & (kSmallIcon | kBigIcon)) && m_iconFor ? m_iconFor(icon) : nullptr;
+    Put(target, Parcel{caption, icon, hIcon, parts}, false);
+}
+
+void CCourier::Reapply(HWND target, const std::wstring& caption, int icon, unsigned parts) {
+    HICON hIcon = (parts & (kSmallIcon | kBigIcon)) && m_iconFor ? m_iconFor(icon) : nullptr;
+    Put(target, Parcel{caption, icon, hIcon, parts}, true);
+}
+
+void CCourier::Put(HWND target, Parcel parcel, bool merge) {
+    // Asked before the lock: it is a request to the system.
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    State& s = *m_state;
+    auto found = s.records.find(target);
+    if (found == s.records.end()) {
+        if (!thread) {
+            s.Reported(target, Outcome::Gone);
+            return;
         }
+        found = s.records.emplace(target, State::Record()).first;
+        found->second.thread = thread;
     }
-    // SMTO_BLOCK: no other message of ours runs while we wait, so a run is
-    // never re-entered halfway.
-    DWORD_PTR result = 0;
-    SetLastError(ERROR_SUCCESS);
-    const double start = NowMs();
-    const LRESULT sent = m_send(target, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
-                                static_cast<UINT>(m_waitLeftMs), &result);
-    const DWORD error = GetLastError();
-    // A slow answer keeps the dialog waiting as surely as none.
-    m_waitLeftMs = std::max(0.0, m_waitLeftMs - (NowMs() - start));
-    if (sent || error != ERROR_TIMEOUT) m_gaps.erase(target);   // it has answered, or never will
-    if (sent) return Outcome::Delivered;
-    switch (error) {
-    case ERROR_TIMEOUT:   // busy or hung: it may answer later
-        m_waitLeftMs = 0;
-        if (!thread) thread = GetWindowThreadProcessId(target, nullptr);
-        TimedOut(target, thread);
-        Stall(thread, target);
-        return Outcome::TimedOut;
-    case ERROR_INVALID_WINDOW_HANDLE:
-        return Outcome::Gone;
-    default:   // refused, as a program with higher rights does: no use trying again
-        return Outcome::Refused;
-    }
+    State::Record& record = found->second;
+    auto same = [&](const Parcel& p) { return p.parts && p.caption == parcel.caption && p.icon == parcel.icon; };
+    if (merge && record.flying && !record.slot.parts && same(record.flight)) return;
+    if (merge && same(record.slot)) parcel.parts |= record.slot.parts;
+    record.slot = std::move(parcel);
+    s.Queue(target, record);
 }
 
-bool CCourier::Waiting(HWND target) const {
-    auto gap = m_gaps.find(target);
-    return gap != m_gaps.end() && m_ticks < gap->second.until;
+std::vector<CCourier::Report> CCourier::TakeReports() {
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    std::vector<Report> reports;
+    reports.swap(m_state->reports);
+    return reports;
 }
 
-void CCourier::TimedOut(HWND target, DWORD thread) {
-    // A send that timed out may still be running in the window, which answers
-    // pings meanwhile if it waits on something itself; another caption now
-    // would only nest inside the first.
-    Gap& gap = m_gaps[target];
-    gap.thread = thread;
-    gap.until = m_ticks + gap.length;
-    gap.length = std::min(gap.length * 2, kMaxGapTicks);
+size_t CCourier::PendingCount() const {
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    return m_state->records.size();
 }
 
-void CCourier::Stall(DWORD thread, HWND target) {
-    if (Ping(thread, target)) m_stalled[thread] = {target, NowMs()};
+size_t CCourier::WorkerCount() const {
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    return m_state->workers;
 }
 
-bool CCourier::Ping(DWORD thread, HWND target) {
-    // The reply comes through our own message retrieval, so nothing waits.
-    return SendMessageCallbackA(target, WM_NULL, 0, 0, &PingAnswered, thread) != 0;
-}
-
-void CCourier::OnAnswered(DWORD thread) {
-    auto stalled = m_stalled.find(thread);
-    if (stalled == m_stalled.end()) return;
-    if (NowMs() - stalled->second.since > kStoppedMs)
-        for (auto& gap : m_gaps)
-            if (gap.second.thread == thread) gap.second.length = 1;
-    m_stalled.erase(stalled);
-    if (m_pending.empty() || m_notified || !m_notify) return;
-    m_notified = PostMessageA(m_notify, m_message, 0, 0) != 0;
-}
-
-void CALLBACK CCourier::PingAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
-    for (CCourier* courier : std::vector<CCourier*>(Live())) courier->OnAnswered(static_cast<DWORD>(thread));
+void CCourier::SetSendFunction(SendFunction send) {
+    std::lock_guard<std::mutex> hold(m_state->lock);
+    m_state->send = send;
 }

@@ -2,6 +2,7 @@
 
 #include "app/TargetWindow.h"
 #include "framework/CDataExchange.h"
+#include "framework/Clock.h"
 #include "framework/CWinApp.h"
 #include "holidays/CAboutDlg.h"
 
@@ -17,7 +18,8 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnCommand<&CWimmelpultDlg::OnRestore>(ID_TRAY_RESTORE),
     OnCommand<&CWimmelpultDlg::OnTrayClose>(ID_TRAY_CLOSE),
     OnMessage<&CWimmelpultDlg::OnTrayCallback>(kTrayCallback),
-    OnMessage<&CWimmelpultDlg::OnTargetsAnswer>(kTargetsAnswer),
+    OnMessage<&CWimmelpultDlg::OnDeliveryReports>(kDeliveryReports),
+    OnMessage<&CWimmelpultDlg::OnWorkOn>(kWorkOn),
     OnMessage<&CWimmelpultDlg::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
@@ -96,7 +98,7 @@ BOOL CWimmelpultDlg::OnInitDialog() {
     m_bNewIcon = 0;
     UpdateData(FALSE);
 
-    m_courier.Attach(m_hWnd, kTargetsAnswer, [this](int index) { return m_sentIcons.Get(Catalogue(), index); });
+    m_courier.Attach(m_hWnd, kDeliveryReports, [this](int index) { return m_sentIcons.Get(Catalogue(), index); });
     SetTimer(m_hWnd, kRetitleTimerId, kRetitlePeriodMs, nullptr);
     return TRUE;
 }
@@ -178,67 +180,103 @@ void CWimmelpultDlg::OnChangeIcon() {
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void CWimmelpultDlg::Remember(HWND target, int icon) {
-    for (auto it = m_retitled.begin(); it != m_retitled.end(); ++it) {
-        if ((*it)->m_hTarget == target) {
-            m_retitled.erase(it);
-            break;
-        }
-    }
-    m_retitled.push_back(std::make_unique<RetitleEntry>(target, m_strNewTitle, icon));
+void CWimmelpultDlg::Remember(HWND target, const std::string& caption, int icon) {
+    Forget(target);
+    m_retitled.push_back(std::make_unique<RetitleEntry>(target, caption, icon));
+    m_entryOf[target] = std::prev(m_retitled.end());
+}
+
+void CWimmelpultDlg::Forget(HWND target) {
+    auto found = m_entryOf.find(target);
+    if (found == m_entryOf.end()) return;
+    if (m_ticking && m_tickAt == found->second) ++m_tickAt;
+    m_retitled.erase(found->second);
+    m_entryOf.erase(found);
 }
 
 void CWimmelpultDlg::OnOK() {
-    if (m_inPass) return;
     UpdateData(TRUE);
     m_strOldTitle = TargetWindow::Lower(m_strOldTitle);
     if (m_strOldTitle.empty()) return;
 
-    m_inPass = true;
-    m_courier.BeginRun();
-    const int icon = m_bNewIcon ? m_iconChooser.m_chosenIcon : -1;
-    const unsigned parts =
-        m_bNewIcon ? CCourier::kCaption | CCourier::kSmallIcon | CCourier::kBigIcon : CCourier::kCaption;
-    // A closed window reads an empty caption, which matches nothing.
-    for (HWND current : TargetWindow::ZOrderFrom(m_hWnd)) {
-        std::string caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));
-        if (!TargetWindow::Contains(caption, m_strOldTitle)) continue;
-        m_courier.Deliver(current, m_strNewTitle, icon, parts, true);
-        if (m_bUpdate) Remember(current, icon);
-    }
-    m_inPass = false;
+    Pass pass;
+    pass.windows = TargetWindow::ZOrderFrom(m_hWnd);
+    pass.search = m_strOldTitle;
+    pass.caption = m_strNewTitle;
+    pass.icon = m_bNewIcon ? m_iconChooser.m_chosenIcon : -1;
+    pass.parts = m_bNewIcon ? CCourier::kCaption | CCourier::kSmallIcon | CCourier::kBigIcon : CCourier::kCaption;
+    pass.update = m_bUpdate != 0;
+    m_passes.push_back(std::move(pass));
+    WorkThrough();
 }
 
 void CWimmelpultDlg::OnTimer(UINT_PTR id) {
-    if (id == kRetitleTimerId) KeepTrayIcon();
-    if (id == kRetitleTimerId && !m_inPass) {
-        m_inPass = true;
-        m_courier.BeginTick();
-        m_courier.DeliverPending();
-        for (auto it = m_retitled.begin(); it != m_retitled.end();) {
-            RetitleEntry& entry = **it;
-            std::string caption = TargetWindow::ReadCaption(entry.m_hTarget);
-            if (caption.empty()) {
-                it = m_retitled.erase(it);
-                continue;
-            }
-            if (caption != entry.m_strTitle) {
-                unsigned parts = entry.m_nIcon != -1 ? CCourier::kCaption | CCourier::kSmallIcon : CCourier::kCaption;
-                m_courier.Deliver(entry.m_hTarget, entry.m_strTitle, entry.m_nIcon, parts, false);
-            }
-            ++it;
-        }
-        m_inPass = false;
+    if (id == kRetitleTimerId) {
+        KeepTrayIcon();
+        m_tickDue = true;
+        WorkThrough();
     }
     Default();
 }
 
-void CWimmelpultDlg::OnTargetsAnswer() {
-    if (m_inPass) return;
-    m_inPass = true;
-    m_courier.BeginRun();
-    m_courier.DeliverPending();
-    m_inPass = false;
+void CWimmelpultDlg::OnWorkOn() {
+    m_workPosted = false;
+    WorkThrough();
+}
+
+void CWimmelpultDlg::WorkThrough() {
+    // Passes in the order of the clicks, a tick when none is left; each
+    // slice ends in time for the dialog to answer, and a posted message goes on.
+    const double end = NowMs() + kSliceMs;
+    while (Working() && NowMs() < end) {
+        if (m_ticking) {
+            StepTick();
+        } else if (!m_passes.empty()) {
+            StepPass();
+        } else {
+            m_tickDue = false;
+            m_ticking = true;
+            m_tickAt = m_retitled.begin();
+        }
+    }
+    if (Working() && !m_workPosted) m_workPosted = PostMessageW(m_hWnd, kWorkOn, 0, 0) != 0;
+}
+
+void CWimmelpultDlg::StepPass() {
+    Pass& pass = m_passes.front();
+    if (pass.next < pass.windows.size()) {
+        // A closed window reads an empty caption, which matches nothing.
+        HWND current = pass.windows[pass.next++];
+        std::string caption = TargetWindow::Lower(TargetWindow::ReadCaption(current));
+        if (TargetWindow::Contains(caption, pass.search)) {
+            m_courier.Assign(current, TargetWindow::FromAnsi(pass.caption), pass.icon, pass.parts);
+            if (pass.update) Remember(current, pass.caption, pass.icon);
+        }
+    }
+    if (pass.next == pass.windows.size()) m_passes.pop_front();
+}
+
+void CWimmelpultDlg::StepTick() {
+    if (m_tickAt == m_retitled.end()) {
+        m_ticking = false;
+        return;
+    }
+    RetitleEntry& entry = **m_tickAt;
+    std::string caption = TargetWindow::ReadCaption(entry.m_hTarget);
+    if (caption.empty()) {
+        Forget(entry.m_hTarget);   // moves m_tickAt on
+        return;
+    }
+    if (caption != entry.m_strTitle) {
+        unsigned parts = entry.m_nIcon != -1 ? CCourier::kCaption | CCourier::kSmallIcon : CCourier::kCaption;
+        m_courier.Reapply(entry.m_hTarget, TargetWindow::FromAnsi(entry.m_strTitle), entry.m_nIcon, parts);
+    }
+    ++m_tickAt;
+}
+
+void CWimmelpultDlg::OnDeliveryReports() {
+    for (const CCourier::Report& report : m_courier.TakeReports())
+        if (report.outcome != CCourier::Outcome::Delivered) Forget(report.target);
 }
 
 int CWimmelpultDlg::OnCreate(CREATESTRUCTA*) {

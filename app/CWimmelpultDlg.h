@@ -2,9 +2,12 @@
 // the re-application timer, the icon preview and the tray icon.
 #pragma once
 
+#include <deque>
 #include <list>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "app/CCourier.h"
 #include "app/RetitleEntry.h"
@@ -28,8 +31,13 @@ public:
     static constexpr UINT_PTR kRetitleTimerId = 7;
     static constexpr UINT kRetitlePeriodMs = WIMMELPULT_RETITLE_PERIOD_MS;
     static constexpr UINT kTrayCallback = WM_USER + 10;
-    // Posted by the courier when a window that did not answer answers again.
-    static constexpr UINT kTargetsAnswer = WM_APP + 1;
+    // Posted by the courier when it has reports.
+    static constexpr UINT kDeliveryReports = WM_APP + 1;
+    // Posted to itself to go on with a pass or a tick.
+    static constexpr UINT kWorkOn = WM_APP + 2;
+    // The longest the dialog works on a pass or tick before it looks at its
+    // messages again.
+    static constexpr double kSliceMs = 15;
 
     explicit CWimmelpultDlg(CWnd* parent = nullptr);
     ~CWimmelpultDlg() override;
@@ -71,14 +79,39 @@ public:
     void OnRestore();
     void OnTrayClose();
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
-    void OnTargetsAnswer();      // late delivery of what busy windows missed
+    void OnDeliveryReports();    // windows that closed or refuse are forgotten
+    void OnWorkOn();
     LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
 
+    // Whether a pass or a tick is still being worked through.
+    bool Working() const { return m_ticking || m_tickDue || !m_passes.empty(); }
+
 private:
+    using Entries = std::list<std::unique_ptr<RetitleEntry>>;
+    // A retitle pass, worked through a slice at a time.
+    struct Pass {
+        std::vector<HWND> windows;   // from the dialog down, taken at the click
+        size_t next = 0;
+        std::string search;          // lower-cased
+        std::string caption;
+        int icon = -1;
+        unsigned parts = 0;
+        bool update = false;
+    };
+
     HIMAGELIST Catalogue() const { return m_iconChooser.m_imageList.GetSafeHandle(); }
-    void Remember(HWND target, int icon);
+    void Remember(HWND target, const std::string& caption, int icon);
+    void Forget(HWND target);
+    void WorkThrough();
+    void StepPass();
+    void StepTick();
     void PlacePreview();
     void KeepTrayIcon();
 
-    bool m_inPass = false;
+    std::deque<Pass> m_passes;             // oldest first
+    bool m_tickDue = false;
+    bool m_ticking = false;
+    Entries::iterator m_tickAt;            // the next entry the tick looks at
+    bool m_workPosted = false;
+    std::unordered_map<HWND, Entries::iterator> m_entryOf;   // m_retitled by window
 };

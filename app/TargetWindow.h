@@ -19,6 +19,9 @@ std::string ReadCaption(HWND hWnd);
 // the walk short. Empty when first is not a top-level window.
 std::vector<HWND> ZOrderFrom(HWND first);
 
+// The ANSI text as UTF-16, for the courier, which sends Unicode.
+std::wstring FromAnsi(const std::string& text);
+
 // Lower-cases with the platform's ANSI rules (so "Ä" becomes "ä" in 1252).
 std::string Lower(std::string text);
 

@@ -84,10 +84,10 @@ void RunCase(const Case& c, double seconds) {
                worst, kGoalMs, worst <= kGoalMs ? "met" : "MISSED", share, kSlowShareGoal,
                share <= kSlowShareGoal ? "met" : "MISSED");
         printf("    longest tick %.1f ms; %ld captions received, at most %ld at once; %u remembered, %u pending, "
-               "%u threads waited for\n",
+               "%u workers\n",
                longestTick, sent, deepest, static_cast<unsigned>(dlg.m_retitled.size()),
                static_cast<unsigned>(dlg.m_courier.PendingCount()),
-               static_cast<unsigned>(dlg.m_courier.StalledThreadCount()));
+               static_cast<unsigned>(dlg.m_courier.WorkerCount()));
         dlg.m_retitled.clear();
     });
     app.Kill();

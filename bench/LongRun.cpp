@@ -54,11 +54,10 @@ constexpr double kSampleMs = 10;
 constexpr double kChaosMs = 500;          // something goes wrong this often
 constexpr int kReassignTicks = 250;       // "&Zuweisen" again this often
 constexpr int kWarmUpTicks = 1000;
-// A caption may stay foreign one period after its window answers, plus the
-// one bound a tick may wait on another window, plus: the machine is shared
-// and has two cores.
+// A caption may stay foreign one period after its window answers, plus: the
+// machine is shared and has two cores.
 constexpr double kMarginMs = 1000;
-constexpr double kCaptionBoundMs = kPeriodMs + CCourier::kBoundMs + kMarginMs;
+constexpr double kCaptionBoundMs = kPeriodMs + kMarginMs;
 // Every run of the dialog waits one bound at most, whatever the windows do;
 // the rest is its own work. Holds on an otherwise idle machine.
 constexpr double kAnswerBoundMs = 120;
@@ -101,7 +100,7 @@ Footprint Measure(const CWimmelpultDlg& dlg) {
     pmc.cb = sizeof pmc;
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
     return {static_cast<long long>(pmc.WorkingSetSize / 1024), HeapInUse() / 1024, testutil::CountUserObjects(),
-            dlg.m_retitled.size(), dlg.m_courier.PendingCount(), dlg.m_courier.StalledThreadCount()};
+            dlg.m_retitled.size(), dlg.m_courier.PendingCount(), dlg.m_courier.WorkerCount()};
 }
 
 void PrintFootprint(const char* label, const Footprint& f) {
@@ -311,7 +310,7 @@ void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
             if (msg.message == WM_TIMER && msg.wParam == CWimmelpultDlg::kRetitleTimerId) {
                 ++g_ticks;
                 g_longestTick = std::max(g_longestTick, ms);
-            } else if (msg.message == CWimmelpultDlg::kTargetsAnswer) {
+            } else if (msg.message == CWimmelpultDlg::kDeliveryReports) {
                 g_lateDeliveries.Note(NowMs() - ms, NowMs());
             }
         },
@@ -320,7 +319,8 @@ void Pump(HWND dialog, double deadline, long ticksUntil = -1) {
 
 void Assign(CWimmelpultDlg& dlg) {
     double t0 = NowMs();
-    testutil::Assign(dlg, kSearch, kNewCaption, true, true);
+    testutil::FillIn(dlg, kSearch, kNewCaption, true, true);
+    testutil::Press(dlg);
     g_passes.Note(t0, NowMs());
 }
 
@@ -423,8 +423,7 @@ Footprint Calm(CWimmelpultDlg& dlg, Chaos& chaos, Sampler& sampler) {
     while (!chaos.AllAnswer()) Pump(dlg.m_hWnd, NowMs() + 100);
     Assign(dlg);
     sampler.Watch(Remembered(dlg));
-    // A window that kept timing out may wait the longest gap for its turn.
-    Pump(dlg.m_hWnd, NowMs() + (CCourier::kMaxGapTicks + 3) * kPeriodMs + 500);
+    Pump(dlg.m_hWnd, NowMs() + 3 * kPeriodMs + 500);
     return Measure(dlg);
 }
 

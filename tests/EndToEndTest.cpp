@@ -11,6 +11,7 @@
 #include "tests/kit/ModalScript.h"
 #include "tests/kit/Pixels.h"
 #include "tests/kit/Process.h"
+#include "tests/kit/Targets.h"
 #include "tests/kit/Wait.h"
 #include "tests/kit/ok.h"
 
@@ -98,11 +99,34 @@ void TestCloseCommand() {
     ok(code == 0, "expected exit code 0, got %lu", code);
 }
 
+// A worker waits on a window of a program that hangs for good: ending the
+// program must not wait for it.
+void TestEndWhileWaiting() {
+    ok_context("ending while a window hangs");
+    ChildProcess target;
+    std::vector<HWND> hung = testutil::StartTargets(target, 1, "Haengt fuer immer");
+    ChildProcess program;
+    HWND dlg = StartProgram(program);
+    if (!dlg || !ok(hung.size() == 1 && testutil::MakeBusy(hung[0], INFINITE), "expected a hung target window"))
+        return;
+    HWND oldEdit = GetDlgItem(dlg, IDC_OLD_TITLE);
+    SetWindowTextA(oldEdit, "haengt fuer immer");
+    PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    ok(testutil::FlushOtherThread(oldEdit, 5000), "expected the dialog to take the click");
+    PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD t0 = GetTickCount(), code = 1234;
+    bool ended = program.WaitExit(1000, &code);
+    ok(ended && code == 0, "expected the program to end within 1 s with code 0, %s after %lu ms (code %lu)",
+       ended ? "ended" : "runs on", GetTickCount() - t0, code);
+    target.Kill();
+}
+
 }  // namespace
 
 int main() {
     testutil::InitDialogControls();
     TestStartAndRetitle();
     TestCloseCommand();
+    TestEndWhileWaiting();
     return ok_summary();
 }

@@ -22,6 +22,8 @@
 
 using testutil::Answers;
 using testutil::Assign;
+using testutil::FillIn;
+using testutil::Press;
 using testutil::MakeBusy;
 using testutil::RunModal;
 using testutil::StartTargets;
@@ -81,17 +83,19 @@ std::string Caption(HWND hWnd) { return testutil::HeldCaption(hWnd); }
 // the platform does not pass between processes.
 class ProbeThread {
 public:
-    explicit ProbeThread(const char* caption) {
+    explicit ProbeThread(const char* caption, const char* second = nullptr) {
         HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        m_thread = std::thread([this, caption, made] {
+        m_thread = std::thread([this, caption, second, made] {
             m_hWnd = CreateWindowExA(0, "RetitleProbe", caption, WS_OVERLAPPEDWINDOW, 60, 60, 200, 80, nullptr,
                                      nullptr, GetModuleHandleA(nullptr), nullptr);
             ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+            if (second) m_second = MakeWindow(second);
             m_threadId = GetCurrentThreadId();
             SetEvent(made);
             MSG msg;
             while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
             DestroyWindow(m_hWnd);
+            if (m_second) DestroyWindow(m_second);
         });
         WaitForSingleObject(made, INFINITE);
         CloseHandle(made);
@@ -101,9 +105,11 @@ public:
         m_thread.join();
     }
     HWND Window() const { return m_hWnd; }
+    HWND Second() const { return m_second; }
 
 private:
     HWND m_hWnd = nullptr;
+    HWND m_second = nullptr;
     DWORD m_threadId = 0;
     std::thread m_thread;
 };
@@ -317,9 +323,10 @@ void TestBusyTargets() {
             bool busy = MakeBusy(remote[0], 1000) && MakeBusy(own, 1000);
             ok(busy, "expected both windows to stop answering, they %s", busy ? "did" : "went on answering");
             DWORD t0 = GetTickCount();
-            Assign(dlg, "beschaeftigt", "Spaet, aber sicher", update, true);
+            FillIn(dlg, "beschaeftigt", "Spaet, aber sicher", update, true);
+            Press(dlg);
             DWORD pass = GetTickCount() - t0;
-            ok(pass < 600, "expected the pass to wait one bound at most, took %lu ms", pass);
+            ok(pass < 600, "expected the click not to wait for the windows, took %lu ms", pass);
             ok(Caption(remote[0]) != "Spaet, aber sicher", "expected the busy window not renamed yet, got \"%s\"",
                Caption(remote[0]).c_str());
             ok(dlg.m_courier.PendingCount() == 2, "expected 2 pending deliveries, got %u",
@@ -332,7 +339,7 @@ void TestBusyTargets() {
                 CWimmelpultDlg::kRetitlePeriodMs + 500);
             ok(back && delivered, "expected both captions within one period of answering again, got \"%s\" and "
                "\"%s\" after %lu ms", Caption(remote[0]).c_str(), Caption(own).c_str(), GetTickCount() - answered);
-            testutil::WaitFor([&] { return IconsOf(own).Seen().size() >= 2; }, 2000);
+            testutil::Settle(dlg);
             LPARAM icon = reinterpret_cast<LPARAM>(want);
             ok_sequence(IconsOf(own),
                         {{WM_SETICON, kWParam | kLParam, ICON_SMALL, icon},
@@ -356,23 +363,42 @@ void TestBusyTargets() {
     }
 
     ok_context("the caption arrives late, the icons still follow");
-    ProbeThread slow("Langsamer Empfang");
+    ProbeThread slow("Langsamer Empfang", "Dahinter wartend");
+    HWND behind = slow.Second();
     PostMessageA(slow.Window(), targetapp::kOnRename, targetapp::kSlowly, 700);
     Answers(slow.Window(), 5000);
     CWimmelpultDlg dlg;
     RunModal(dlg, [&] {
         dlg.m_iconChooser.m_chosenIcon = 11;
         Assign(dlg, "langsamer", "Angekommen", true, true);
-        testutil::WaitFor([&] { return IconsOf(slow.Window()).Seen().size() >= 2; },
-                          CWimmelpultDlg::kRetitlePeriodMs + 1500);
         ok_sequence(IconsOf(slow.Window()), {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
                     "the small then the big icon after the late caption");
-        std::lock_guard<std::recursive_mutex> hold(g_probeLock);
-        ok(g_captionsSent[slow.Window()] == 1, "expected the caption sent once, it was sent %d times",
+        ok(g_captionsSent[slow.Window()] == 1 && Caption(slow.Window()) == "Angekommen",
+           "expected \"Angekommen\" sent once, got \"%s\" sent %d times", Caption(slow.Window()).c_str(),
            g_captionsSent[slow.Window()]);
-        ok(Caption(slow.Window()) == "Angekommen", "expected the caption \"Angekommen\", got \"%s\"",
-           Caption(slow.Window()).c_str());
+
+        // Its sibling waits behind it; a tick's re-application of the same
+        // caption and icon must not drop the big icon of the assignment.
+        ok_context("a re-application joins the parcel that waits");
+        FillIn(dlg, "angekommen", "Nochmals", false, false);
+        Press(dlg);
+        FillIn(dlg, "dahinter", "Hinten", true, true);
+        Press(dlg);
+        Tick(dlg, false);
+        ok(Caption(behind) == "Dahinter wartend", "expected it still waiting, got \"%s\"", Caption(behind).c_str());
+        testutil::Settle(dlg);
+        ok_sequence(IconsOf(behind), {{WM_SETICON, kWParam, ICON_SMALL}, {WM_SETICON, kWParam, ICON_BIG}},
+                    "the small and the late big icon");
     });
+}
+
+// Captions set from outside, as TargetApp counts them.
+long SentTo(HWND h) { return static_cast<long>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
+
+bool AllCaptioned(const std::vector<HWND>& windows, const std::string& caption) {
+    for (HWND h : windows)
+        if (Caption(h) != caption) return false;
+    return true;
 }
 
 void TestHungTargets() {
@@ -396,14 +422,15 @@ void TestHungTargets() {
 
             testutil::AnswerWatch watch(dlg.m_hWnd);
             DWORD t0 = GetTickCount();
-            Tick(dlg);
-            Assign(dlg, "(eigen)", "Noch einmal", true, false);
-            Tick(dlg);
-            Tick(dlg);
+            Tick(dlg, false);
+            testutil::FillIn(dlg, "(eigen)", "Noch einmal", true, false);
+            Press(dlg);
+            Tick(dlg, false);
+            Tick(dlg, false);
             DWORD all = GetTickCount() - t0;
             double worst = watch.Stop();
             ok(worst < 700, "expected the dialog to answer within 700 ms at all times, worst %.0f ms", worst);
-            ok(all < 1200, "expected three ticks and a pass to wait one bound each at most, took %lu ms", all);
+            ok(all < 1200, "expected three ticks and a pass not to wait for the windows, took %lu ms", all);
             ok(dlg.m_retitled.size() == 8, "expected the 8 hung windows still remembered, got %u",
                static_cast<unsigned>(dlg.m_retitled.size()));
 
@@ -416,30 +443,63 @@ void TestHungTargets() {
                 },
                 10000);
             DWORD answered = GetTickCount();
-            bool restored = testutil::WaitFor(
-                [&] {
-                    for (HWND h : targets)
-                        if (Caption(h) != "Noch einmal") return false;
-                    return true;
-                },
-                CWimmelpultDlg::kRetitlePeriodMs + 1000);
+            bool restored = testutil::WaitFor([&] { return AllCaptioned(targets, "Noch einmal"); },
+                                              CWimmelpultDlg::kRetitlePeriodMs + 1000);
             int right = 0;
             for (HWND h : targets) right += Caption(h) == "Noch einmal";
             ok(back && restored, "expected all 8 captions back within one period, %d of 8 after %lu ms", right,
                GetTickCount() - answered);
-            ok(dlg.m_courier.StalledThreadCount() == 0 && dlg.m_courier.PendingCount() == 0,
-               "expected no thread still waited for and nothing pending, got %u and %u",
-               static_cast<unsigned>(dlg.m_courier.StalledThreadCount()),
+            ok(testutil::Settle(dlg), "expected nothing pending, got %u",
                static_cast<unsigned>(dlg.m_courier.PendingCount()));
         });
         app.Kill();
     }
 }
 
-// Slow captions add up, and a window whose caption handler waits on a stuck
-// thread answers pings all the while: neither may hold up the dialog, nor may
-// the second get caption after caption nested inside the first.
-void TestWaitingAddsUp() {
+// Programs that take their messages only every 100 or 200 ms, one that hangs
+// for a while and one that answers at once: each gets its captions as soon as
+// it can, the hung one's once each when it wakes.
+void TestSlowHungHealthy() {
+    ok_context("sluggish, hung and healthy programs");
+    testutil::ChildProcess apps[4];
+    const char* options[] = {"every 100", "every 200", "", ""};
+    std::vector<HWND> windows[4], sluggish;
+    for (int i = 0; i < 4; ++i) windows[i] = StartTargets(apps[i], 4, "Fenster", options[i]);
+    const std::vector<HWND>&hung = windows[2], &healthy = windows[3];
+    sluggish = windows[0];
+    sluggish.insert(sluggish.end(), windows[1].begin(), windows[1].end());
+    if (!ok(sluggish.size() == 8 && hung.size() == 4 && healthy.size() == 4, "expected 16 target windows")) return;
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        ok(MakeBusy(hung[0], 2500), "expected the hung thread to stop answering");
+        DWORD t0 = GetTickCount();
+        FillIn(dlg, "fenster", "Erreicht", true, false);
+        Press(dlg);
+        bool quick = testutil::WaitFor([&] { return AllCaptioned(healthy, "Erreicht"); }, 1000);
+        ok(quick && !AllCaptioned(hung, "Erreicht"), "expected the healthy windows renamed at once, the hung ones "
+           "not yet; %s after %lu ms", quick ? "renamed" : "not renamed", GetTickCount() - t0);
+        bool slow = testutil::WaitFor([&] { return AllCaptioned(sluggish, "Erreicht"); },
+                                      CWimmelpultDlg::kRetitlePeriodMs);
+        ok(slow, "expected the sluggish windows renamed within one period, took %lu ms", GetTickCount() - t0);
+        bool later = testutil::WaitFor([&] { return AllCaptioned(hung, "Erreicht"); }, 5000) && testutil::Settle(dlg);
+        long once = 0;
+        for (HWND h : hung) once += SentTo(h) == 1;
+        ok(later && once == 4, "expected the hung windows renamed when it woke, once each; %s, %ld of 4 once",
+           later ? "renamed" : "not renamed", once);
+
+        for (HWND h : sluggish) PostMessageA(h, targetapp::kSetOwn, 0, 0);
+        testutil::WaitFor([&] { return Caption(sluggish[7]) != "Erreicht"; }, 2000);
+        Tick(dlg);
+        ok(AllCaptioned(sluggish, "Erreicht") && dlg.m_courier.PendingCount() == 0,
+           "expected the sluggish windows put back by one tick, nothing pending; %u pending",
+           static_cast<unsigned>(dlg.m_courier.PendingCount()));
+    });
+}
+
+// A window whose caption handler waits on a stuck thread for longer than two
+// periods must never get a second caption inside the first, and ends with the
+// newest assignment.
+void TestWaitingInHandler() {
     testutil::ChildProcess slowApp, nestApp;
     std::vector<HWND> slow = StartTargets(slowApp, 4, "Zaeh"), pair = StartTargets(nestApp, 2, "Nest", "threads 2");
     if (!ok(slow.size() == 4 && pair.size() == 2, "expected 4 and 2 target windows")) return;
@@ -452,47 +512,51 @@ void TestWaitingAddsUp() {
         testutil::AnswerWatch watch(dlg.m_hWnd);
         Assign(dlg, "zaeh", "Geduldig", false, false);
         int renamed = 0;
-        testutil::WaitFor([&] { return dlg.m_courier.PendingCount() == 0 && Caption(slow[3]) == "Geduldig"; }, 5000);
         for (HWND h : slow) renamed += Caption(h) == "Geduldig";
         ok(renamed == 4 && dlg.m_courier.PendingCount() == 0 && watch.Stop() < 300,
            "expected 4 captions, none pending, answers within 300 ms; got %d, %u, %.0f ms", renamed,
            static_cast<unsigned>(dlg.m_courier.PendingCount()), watch.Worst());
 
         ok_context("a window that waits inside WM_SETTEXT");
-        long ticks = 0;   // assigned just after one, so the stuck thread answers before the next
+        MakeBusy(stuck, 2 * CWimmelpultDlg::kRetitlePeriodMs + 1000);
+        testutil::FillIn(dlg, "nest 0", "Endlich", true, false);
+        Press(dlg);
+        long ticks = 0;
         auto count = [&](const MSG& m, double) { ticks += m.hwnd == dlg.m_hWnd && m.message == WM_TIMER; };
-        testutil::PumpUntil(bench::NowMs() + 4000, count, [&] { return ticks > 0; });
-        MakeBusy(stuck, 2000);
-        testutil::AnswerWatch nestWatch(dlg.m_hWnd);
-        Assign(dlg, "nest 0", "Endlich", true, false);
-        testutil::PumpUntil(bench::NowMs() + 8000, count, [&] { return ticks > 2; });
-        nestWatch.Stop();
-        long sent = static_cast<long>(GetWindowLongPtrA(waiter, GWLP_USERDATA));
+        testutil::PumpUntil(bench::NowMs() + 8000, count, [&] { return ticks > 0; });
+        testutil::FillIn(dlg, "nest 0", "Zuletzt", true, false);
+        Press(dlg);
+        testutil::PumpUntil(bench::NowMs() + 8000, count, [&] { return ticks > 1; });
+        bool settled = testutil::Settle(dlg, 5000);
         long deepest = static_cast<long>(GetWindowLongPtrA(waiter, targetapp::kDeepestOffset));
-        ok(sent >= 1 && sent <= 2 && deepest == 1 && nestWatch.Slow() <= 3,
-           "expected 1 or 2 captions, never nested, at most 3 slow answers; got %ld, %ld deep, %ld slow of %ld", sent,
-           deepest, nestWatch.Slow(), nestWatch.Count());
-        ok(Caption(waiter) == "Endlich" && dlg.m_courier.PendingCount() + dlg.m_courier.StalledThreadCount() == 0,
-           "expected \"Endlich\", nothing pending or waited for; got \"%s\", %u, %u", Caption(waiter).c_str(),
-           static_cast<unsigned>(dlg.m_courier.PendingCount()),
-           static_cast<unsigned>(dlg.m_courier.StalledThreadCount()));
+        ok(settled && SentTo(waiter) == 2 && deepest == 1,
+           "expected both captions, one after the other, through %ld ticks; got %ld, %ld deep, %s", ticks,
+           SentTo(waiter), deepest, settled ? "settled" : "still pending");
+        ok(Caption(waiter) == "Zuletzt", "expected the newest caption \"Zuletzt\", got \"%s\"", Caption(waiter).c_str());
     });
 }
 
 // A send the platform refuses, as Windows refuses a program without elevation
-// that sends to an elevated one.
+// that sends to an elevated one, and one it withdraws before the window took
+// it, the first time.
 HWND g_refused = nullptr;
+HWND g_withdrawn = nullptr;
 LRESULT WINAPI RefusingSend(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
                             PDWORD_PTR result) {
     if (hWnd == g_refused) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
-    return SendMessageTimeoutA(hWnd, message, wParam, lParam, flags, timeoutMs, result);
+    if (hWnd == g_withdrawn && message == WM_SETTEXT) {
+        g_withdrawn = nullptr;
+        SetLastError(ERROR_TIMEOUT);
+        return 0;
+    }
+    return SendMessageTimeoutW(hWnd, message, wParam, lParam, flags, timeoutMs, result);
 }
 
 void TestRefusedTarget() {
-    ok_context("refused is not busy");
+    ok_context("refused is not busy, withdrawn is sent again");
     testutil::ChildProcess app;
     std::vector<HWND> targets = StartTargets(app, 3, "Erhoben");
     if (!ok(targets.size() == 3, "expected 3 target windows, got %u", static_cast<unsigned>(targets.size()))) return;
@@ -500,9 +564,10 @@ void TestRefusedTarget() {
     CWimmelpultDlg dlg;
     RunModal(dlg, [&] {
         g_refused = targets[0];
+        g_withdrawn = targets[1];
         dlg.m_courier.SetSendFunction(&RefusingSend);
         DWORD t0 = GetTickCount();
-        Assign(dlg, "erhoben", "Verweigert", false, false);
+        Assign(dlg, "erhoben", "Verweigert", true, false);
         DWORD pass = GetTickCount() - t0;
         ok(pass < 200, "expected no wait on the refusing window, the pass took %lu ms", pass);
         ok(Caption(targets[0]) == before, "expected the refusing window to keep \"%s\", got \"%s\"",
@@ -510,10 +575,11 @@ void TestRefusedTarget() {
         ok(Caption(targets[1]) == "Verweigert" && Caption(targets[2]) == "Verweigert",
            "expected the others renamed, got \"%s\" and \"%s\"", Caption(targets[1]).c_str(),
            Caption(targets[2]).c_str());
-        ok(dlg.m_courier.PendingCount() == 0 && dlg.m_courier.StalledThreadCount() == 0,
-           "expected nothing kept for a refusal, got %u pending and %u threads waited for",
-           static_cast<unsigned>(dlg.m_courier.PendingCount()),
-           static_cast<unsigned>(dlg.m_courier.StalledThreadCount()));
+        ok(SentTo(targets[1]) == 1, "expected the withdrawn caption sent again, once; it arrived %ld times",
+           SentTo(targets[1]));
+        ok(dlg.m_courier.PendingCount() == 0 && dlg.m_retitled.size() == 2 && !EntryFor(dlg, targets[0]),
+           "expected nothing kept for a refusal, got %u pending and %u entries",
+           static_cast<unsigned>(dlg.m_courier.PendingCount()), static_cast<unsigned>(dlg.m_retitled.size()));
         g_refused = nullptr;
     });
 }
@@ -565,7 +631,8 @@ int main() {
     TestMovingTargets();
     TestBusyTargets();
     TestHungTargets();
-    TestWaitingAddsUp();
+    TestSlowHungHealthy();
+    TestWaitingInHandler();
     TestRefusedTarget();
     TestHandleBound();
     return ok_summary();

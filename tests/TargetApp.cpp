@@ -1,5 +1,5 @@
 // Another application's windows, for the tests to retitle across processes.
-//   TargetApp.exe COUNT CAPTION [hidden] [flip K [MS]] [threads T] [replace]
+//   TargetApp.exe COUNT CAPTION [hidden] [flip K [MS]] [threads T] [replace] [every MS]
 // makes COUNT top-level windows captioned "CAPTION" (with " <n>" appended when
 // COUNT > 1), spread round-robin over T threads (default 1), each thread with
 // its own message loop. With "flip K" the first K windows set a caption of
@@ -57,6 +57,7 @@ struct Options {
     int flipping = 0;
     UINT flipMs = 1000;
     bool replace = false;
+    DWORD everyMs = 0;
 };
 Options g_options;
 std::atomic<int> g_windows{0};
@@ -167,7 +168,17 @@ void RunThread(const std::vector<std::string>& captions, const std::vector<bool>
     }
     for (size_t i = 0; i < captions.size(); ++i)
         if (!Make(captions[i], flips[i], places[i])) *failed = true;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    if (!g_options.everyMs) {
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        return;
+    }
+    for (;;) {
+        Sleep(g_options.everyMs);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return;
+            DispatchMessageA(&msg);
+        }
+    }
 }
 }  // namespace
 
@@ -180,6 +191,7 @@ int main(int argc, char** argv) {
         if (strcmp(argv[i], "hidden") == 0) g_options.hidden = true;
         else if (strcmp(argv[i], "replace") == 0) g_options.replace = true;
         else if (strcmp(argv[i], "threads") == 0 && i + 1 < argc) threads = atoi(argv[++i]);
+        else if (strcmp(argv[i], "every") == 0 && i + 1 < argc) g_options.everyMs = static_cast<DWORD>(atoi(argv[++i]));
         else if (strcmp(argv[i], "flip") == 0 && i + 1 < argc) {
             g_options.flipping = atoi(argv[++i]);
             if (i + 1 < argc && isdigit(static_cast<unsigned char>(argv[i + 1][0])))

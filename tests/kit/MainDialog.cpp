@@ -1,6 +1,7 @@
 #include "tests/kit/MainDialog.h"
 
 #include "tests/kit/Bench.h"
+#include "tests/kit/Wait.h"
 
 namespace testutil {
 
@@ -17,7 +18,17 @@ void Press(CWimmelpultDlg& dlg) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDOK)));
 }
 
-void Tick(CWimmelpultDlg& dlg) { SendMessageA(dlg.m_hWnd, WM_TIMER, CWimmelpultDlg::kRetitleTimerId, 0); }
+bool Settle(CWimmelpultDlg& dlg, DWORD timeoutMs) {
+    auto settled = [&] { return !dlg.Working() && dlg.m_courier.PendingCount() == 0; };
+    PumpUntil(bench::NowMs() + timeoutMs, nullptr, settled);
+    FlushMessages();   // the reports posted on the way
+    return settled();
+}
+
+void Tick(CWimmelpultDlg& dlg, bool settle) {
+    SendMessageA(dlg.m_hWnd, WM_TIMER, CWimmelpultDlg::kRetitleTimerId, 0);
+    if (settle) Settle(dlg);
+}
 
 void PumpUntil(double deadlineMs, const std::function<void(const MSG&, double)>& dispatched,
                const std::function<bool()>& done) {
