@@ -211,6 +211,7 @@ void CWimmelpultDlg::OnOK() {
 
 void CWimmelpultDlg::OnTimer(UINT_PTR id) {
     if (id == kRetitleTimerId) {
+        KeepTrayIcon();
         m_tickDue = true;
         WorkThrough();
     }
@@ -284,13 +285,23 @@ int CWimmelpultDlg::OnCreate(CREATESTRUCTW*) {
         m_hTrayIcon = static_cast<HICON>(LoadImageW(CWinApp::ResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    // Without the tray icon a hidden dialog could never come back.
-    return m_tray.Create(this, kTrayCallback, "Wimmelpult", m_hTrayIcon, IDR_TRAYMENU) ? 0 : -1;
+    // Started at logon before the taskbar exists, or while the shell is
+    // busy, the program runs on without the icon until the shell takes it.
+    m_tray.Create(this, kTrayCallback, "Wimmelpult", m_hTrayIcon, IDR_TRAYMENU);
+    return 0;
+}
+
+void CWimmelpultDlg::KeepTrayIcon() {
+    // While the shell will not take the icon, a hidden dialog would be out
+    // of reach: it comes back to the taskbar, minimised.
+    if (!m_tray.EnsureIcon() && !IsWindowVisible(m_hWnd)) ShowWindow(m_hWnd, SW_SHOWMINNOACTIVE);
 }
 
 void CWimmelpultDlg::OnSize(UINT type, int, int) {
     Default();
-    if (type == SIZE_MINIMIZED) ShowWindow(m_hWnd, SW_HIDE);
+    // Without the icon a hidden dialog could not come back: it stays on the
+    // taskbar.
+    if (type == SIZE_MINIMIZED && m_tray.m_bIconPresent) ShowWindow(m_hWnd, SW_HIDE);
 }
 
 void CWimmelpultDlg::OnMinimize() {

@@ -106,6 +106,7 @@ private:
     void StepPass();
     void StepTick();
     void PlacePreview();
+    void KeepTrayIcon();
 
     std::deque<Pass> m_passes;             // oldest first
     bool m_tickDue = false;

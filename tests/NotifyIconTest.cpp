@@ -773,10 +773,11 @@ void TestTaskbarCreated() {
     }
     ok(icon.m_bIconPresent, "expected the icon present, got m_bIconPresent %d", icon.m_bIconPresent);
 
-    ok_context("TaskbarCreated after DeleteIcon");
+    ok_context("TaskbarCreated and EnsureIcon after DeleteIcon");
     icon.DeleteIcon();
     g_calls.clear();
     SendMessageA(icon.m_hWnd, taskbarCreated, 0, 0);
+    icon.EnsureIcon();
     ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
 
     ok_context("TaskbarCreated after a failed NIM_ADD");
@@ -785,8 +786,11 @@ void TestTaskbarCreated() {
     CNotifyIcon failed;
     failed.Create(nullptr, kCallback, "tip", Icon(0), kId);
     g_calls.clear();
+    g_shellResult = TRUE;
     SendMessageA(failed.m_hWnd, taskbarCreated, 0, 0);
-    ok(g_calls.empty(), "expected no call, got %u", unsigned(g_calls.size()));
+    ok(g_calls.size() == 1 && g_calls[0].message == NIM_ADD && failed.m_bIconPresent,
+       "expected one NIM_ADD and the icon present, got %u calls, present %d", unsigned(g_calls.size()),
+       failed.m_bIconPresent);
 }
 
 // --- notifications ------------------------------------------------------------------

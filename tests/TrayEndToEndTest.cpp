@@ -43,13 +43,15 @@ Strip GrabNotificationArea() {
 
 // The program's icon is what differs from the notification area before it ran.
 bool FindTrayIcon(const Strip& before, POINT* centre) {
-    Strip now = GrabNotificationArea();
-    if (now.pixels.size() != before.pixels.size() || now.pixels.empty()) return false;
-    int w = kStripWidth, h = static_cast<int>(now.pixels.size()) / w;
+    // The same place, whichever window poses as the taskbar meanwhile.
+    std::vector<COLORREF> now = testutil::GrabClient(nullptr, before.rc.left, before.rc.top, kStripWidth,
+                                                     before.rc.bottom - before.rc.top);
+    if (now.size() != before.pixels.size() || now.empty()) return false;
+    int w = kStripWidth, h = static_cast<int>(now.size()) / w;
     int left = w, top = h, right = -1, bottom = -1;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if (now.pixels[y * w + x] != before.pixels[y * w + x]) {
+            if (now[y * w + x] != before.pixels[y * w + x]) {
                 left = x < left ? x : left;
                 right = x > right ? x : right;
                 top = y < top ? y : top;
@@ -229,13 +231,30 @@ void TestMinimiseAndMenu(const Strip& empty) {
        icon.x, icon.y);
 }
 
-void TestCloseWhileHidden(const Strip& empty) {
-    ok_context("Schliessen while hidden");
+// Started while the shell refuses icons, as before its taskbar exists: the
+// icon comes at a tick once the shell takes it, and all goes on as usual.
+void TestStartRefusedThenCloseWhileHidden(const Strip& empty) {
+    ok_context("started while the shell refuses icons");
+    // Programs take the first taskbar window they find for the shell; this
+    // one, in front of the real one, answers every icon with FALSE.
+    WNDCLASSA wc = {0, &DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "Shell_TrayWnd"};
+    RegisterClassA(&wc);
+    HWND refusing = CreateWindowExA(WS_EX_TOPMOST, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    nullptr, nullptr);
     ChildProcess program;
     HWND dlg = StartProgram(program);
     POINT icon = {};
-    if (!dlg || !ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000),
-                    "expected the tray icon within 5 s, found no change in the notification area"))
+    if (!dlg) return;
+    ClickAt(1, 1, MinimiseBox(dlg));
+    ok(WaitFor([&] { return testutil::OnTaskbar(dlg); }, 5000), "expected it minimised on the taskbar, found it %s",
+       TrayState(dlg));
+    ok(!FindTrayIcon(empty, &icon), "expected no icon while refused, found one at %ld,%ld", icon.x, icon.y);
+    PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+    DestroyWindow(refusing);
+
+    ok_context("Schliessen while hidden");
+    if (!ok(WaitFor([&] { return FindTrayIcon(empty, &icon); }, 5000),
+            "expected the tray icon within 5 s, found no change in the notification area"))
         return;
     ClickAt(1, 1, ControlCentre(dlg, IDC_MINIMIZE));
     ok(WaitFor([&] { return testutil::HiddenInTray(dlg); }, 5000), "expected the dialog hidden, found it %s",
@@ -260,6 +279,6 @@ int main() {
     if (!ok(!empty.pixels.empty(), "expected a taskbar with a notification area, found no Shell_TrayWnd"))
         return ok_summary();
     TestMinimiseAndMenu(empty);
-    TestCloseWhileHidden(empty);
+    TestStartRefusedThenCloseWhileHidden(empty);
     return ok_summary();
 }

@@ -8,6 +8,7 @@
 #include "app/CWimmelpultDlg.h"
 #include "tests/kit/Find.h"
 #include "tests/kit/Input.h"
+#include "tests/kit/MainDialog.h"
 #include "tests/kit/ModalScript.h"
 #include "tests/kit/Sequence.h"
 #include "tests/kit/Wait.h"
@@ -16,6 +17,7 @@
 using testutil::ExpectedMessage;
 using testutil::HiddenInTray;
 using testutil::MessageRecorder;
+using testutil::OnTaskbar;
 using testutil::RunModal;
 using testutil::ShownNormally;
 using testutil::TrayState;
@@ -209,20 +211,49 @@ void TestMenu() {
     }
 }
 
-BOOL WINAPI FailingNotify(DWORD, PNOTIFYICONDATAA) { return FALSE; }
+// A shell that refuses icons while busy, and may add one all the same (a
+// time-out); it would show a second icon for a second add.
+struct { bool busy, addsAnyway; int icons; } g_shell;
+BOOL WINAPI ModelShell(DWORD message, PNOTIFYICONDATAA) {
+    if (message == NIM_ADD && (!g_shell.busy || g_shell.addsAnyway)) ++g_shell.icons;
+    return !g_shell.busy && (message == NIM_ADD || g_shell.icons > 0);
+}
 
-void TestNoNotificationArea() {
-    ok_context("no notification area");
+void TestShellRefuses() {
     auto real = CNotifyIcon::s_pfnShellNotifyIcon;
-    CNotifyIcon::s_pfnShellNotifyIcon = &FailingNotify;
-    int created = 0;
-    {
-        CWimmelpultDlg dlg;
-        INT_PTR result = RunModal(dlg, [&] { ++created; });
-        ok(result == -1, "expected the modal run to fail, got %d", static_cast<int>(result));
-        ok(dlg.m_hWnd == nullptr, "expected no window, got %p", dlg.m_hWnd);
-    }
-    ok(created == 0, "expected the dialog never shown, shown %d times", created);
+    CNotifyIcon::s_pfnShellNotifyIcon = &ModelShell;
+    g_shell = {true, false, 0};
+    CWimmelpultDlg dlg;
+    auto shellRestarts = [&](bool busy, bool addsAnyway) {
+        g_shell = {busy, addsAnyway, 0};
+        SendMessageA(dlg.m_tray.m_hWnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    };
+    ok_context("refused at start");
+    INT_PTR result = RunModal(dlg, [&] {
+        SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ok(OnTaskbar(dlg.m_hWnd), "expected it minimised on the taskbar, found it %s", TrayState(dlg.m_hWnd));
+        g_shell.busy = false;
+        testutil::Tick(dlg);
+        SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+        SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ok(g_shell.icons == 1 && HiddenInTray(dlg.m_hWnd), "expected the icon added at a tick and the dialog hidden, "
+           "%d icons, found it %s", g_shell.icons, TrayState(dlg.m_hWnd));
+
+        ok_context("refused while hidden");
+        shellRestarts(true, false);
+        testutil::Tick(dlg);
+        ok(OnTaskbar(dlg.m_hWnd), "expected it minimised on the taskbar, found it %s", TrayState(dlg.m_hWnd));
+        ok_context("TaskbarCreated");
+        shellRestarts(false, false);
+        ok(g_shell.icons == 1, "expected the icon added at once, %d icons", g_shell.icons);
+        ok_context("a time-out that added the icon");
+        shellRestarts(true, true);
+        g_shell.busy = false;
+        testutil::Tick(dlg);
+        ok(g_shell.icons == 1 && dlg.m_tray.m_bIconPresent, "expected one icon, found %d, present %d", g_shell.icons,
+           dlg.m_tray.m_bIconPresent);
+    });
+    ok(result == IDCANCEL, "expected the dialog to run until cancelled, the run gave %d", static_cast<int>(result));
     CNotifyIcon::s_pfnShellNotifyIcon = real;
 }
 
@@ -232,6 +263,6 @@ int main() {
     testutil::InitDialogControls();
     TestIconAndMinimise();
     TestMenu();
-    TestNoNotificationArea();
+    TestShellRefuses();
     return ok_summary();
 }

@@ -99,6 +99,7 @@ BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const char* tip, HI
         return FALSE;
     }
     m_bIconPresent = TRUE;
+    m_bIconWanted = TRUE;
 
     // Without a window of its own the icon may still work through the
     // parent's, so a failure here is not fatal.
@@ -122,6 +123,7 @@ BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const char* tip, HI
 }
 
 void CNotifyIcon::DeleteIcon() {
+    m_bIconWanted = FALSE;
     if (!m_bIconPresent) return;
     m_iconData.uFlags = 0;
     s_pfnShellNotifyIcon(NIM_DELETE, &m_iconData);
@@ -133,6 +135,15 @@ BOOL CNotifyIcon::ChangeIcon(HICON icon) {
     m_iconData.uFlags = NIF_ICON;
     m_iconData.hIcon = icon;
     return s_pfnShellNotifyIcon(NIM_MODIFY, &m_iconData);
+}
+
+BOOL CNotifyIcon::EnsureIcon() {
+    if (m_bIconPresent || !m_bIconWanted) return m_bIconPresent;
+    // A shell that timed out may have added the icon all the same, and
+    // refuses a second add for as long as it is there: look for it first.
+    m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_bIconPresent = s_pfnShellNotifyIcon(NIM_MODIFY, &m_iconData) || s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
+    return m_bIconPresent;
 }
 
 BOOL CNotifyIcon::StartAnimation(const std::vector<HICON>& frames, int seconds, UINT periodMs,
@@ -187,11 +198,12 @@ LRESULT CNotifyIcon::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     UINT taskbarCreated = TaskbarCreatedMessage();
     if (taskbarCreated && message == taskbarCreated) {
         // Otherwise a restarted Explorer would lose the icon, and with it the
-        // only way back to a hidden dialog. Flags as at Create: a ChangeIcon
-        // left them at NIF_ICON alone.
-        if (m_bIconPresent) {
+        // only way back to a hidden dialog; an icon the shell refused at
+        // Create comes now. Flags as at Create: a ChangeIcon left them at
+        // NIF_ICON alone. A refusal leaves the icon to EnsureIcon.
+        if (m_bIconWanted) {
             m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-            s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
+            m_bIconPresent = s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
         }
         return 0;
     }

@@ -1,5 +1,6 @@
 // One icon in the notification area: added with an image, a tooltip and a
-// callback message, changed, animated and removed; the notifications that
+// callback message, added again when the shell refused or lost it, changed,
+// animated and removed; the notifications that
 // reach the component's own hidden window become menus and commands.
 #pragma once
 
@@ -50,6 +51,10 @@ public:
     BOOL Create(CWnd* parent, UINT callbackMessage, const char* tip, HICON icon, UINT id);
     void DeleteIcon();
     BOOL ChangeIcon(HICON icon);
+    // Adds the icon that Create, or the shell's restart, could not add;
+    // nonzero when the icon is there. Without Create, or after DeleteIcon,
+    // nothing is added.
+    BOOL EnsureIcon();
 
     // Shows frames one per period until seconds have passed (0 or less: no
     // limit), then restoreIcon (may be NULL). The first frame shows at once.
@@ -75,6 +80,9 @@ public:
     HICON m_hRestoreIcon = nullptr;
     UINT m_nDefaultItem = 0;
     BOOL m_bDefaultByPos = TRUE;
+    // From Create to DeleteIcon: the icon belongs in the notification area,
+    // whether or not the shell has taken it.
+    BOOL m_bIconWanted = FALSE;
 
 private:
     HWND NotifyTarget() const;

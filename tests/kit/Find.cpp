@@ -104,9 +104,11 @@ bool CentredOn(const RECT& rc, const RECT& area, int* dx, int* dy) {
 
 bool HiddenInTray(HWND dlg) { return !IsWindowVisible(dlg) && IsIconic(dlg); }
 bool ShownNormally(HWND dlg) { return IsWindowVisible(dlg) && !IsIconic(dlg); }
+bool OnTaskbar(HWND dlg) { return IsWindowVisible(dlg) && IsIconic(dlg); }
 
 const char* TrayState(HWND dlg) {
-    return HiddenInTray(dlg) ? "hidden" : ShownNormally(dlg) ? "shown" : "neither hidden nor shown";
+    return HiddenInTray(dlg) ? "hidden" : ShownNormally(dlg) ? "shown"
+           : OnTaskbar(dlg) ? "minimised on the taskbar" : "hidden, not minimised";
 }
 
 bool Focused(HWND dlg) {

@@ -37,7 +37,9 @@ bool CentredOn(const RECT& rc, const RECT& area, int* dx, int* dy);
 bool HiddenInTray(HWND dlg);
 // A dialog shown as usual.
 bool ShownNormally(HWND dlg);
-// Which of the two, for failure messages.
+// A dialog minimised as an ordinary window, with its taskbar button.
+bool OnTaskbar(HWND dlg);
+// Which of the three, for failure messages.
 const char* TrayState(HWND dlg);
 // The window is in the foreground and its thread's focus lies in it.
 bool Focused(HWND dlg);
