@@ -287,7 +287,7 @@ int CWimmelpultDlg::OnCreate(CREATESTRUCTW*) {
                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     // Started at logon before the taskbar exists, or while the shell is
     // busy, the program runs on without the icon until the shell takes it.
-    m_tray.Create(this, kTrayCallback, "Wimmelpult", m_hTrayIcon, IDR_TRAYMENU);
+    m_tray.Create(this, kTrayCallback, L"Wimmelpult", m_hTrayIcon, IDR_TRAYMENU);
     return 0;
 }
 

@@ -18,7 +18,7 @@ using traytest::kId;
 
 namespace {
 
-BOOL WINAPI AcceptShell(DWORD, PNOTIFYICONDATAA) { return TRUE; }
+BOOL WINAPI AcceptShell(DWORD, PNOTIFYICONDATAW) { return TRUE; }
 
 }  // namespace
 
@@ -34,7 +34,7 @@ int main() {
     ok(carried == nullptr, "expected this program to carry no menu %u, found %p", kId, carried);
 
     CNotifyIcon icon;
-    BOOL created = icon.Create(nullptr, kCallback, "tip", LoadIconA(nullptr, IDI_APPLICATION), kId);
+    BOOL created = icon.Create(nullptr, kCallback, L"tip", LoadIconA(nullptr, IDI_APPLICATION), kId);
     ok(created, "expected Create to succeed, got %d", created);
 
     ok_context("WM_CONTEXTMENU without menu 637");

@@ -72,7 +72,7 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
     CShellIcon icon;
     HICON magenta = SolidIcon(kMagenta);
     HICON cyan = SolidIcon(kCyan);
-    BOOL created = icon.Create(nullptr, kCallback, "Wimmelpult", magenta, kId);
+    BOOL created = icon.Create(nullptr, kCallback, L"Wimmelpult", magenta, kId);
     ok(created, "expected NIM_ADD to succeed in the Wine desktop, got %d", created);
     ok(WaitShown(kMagenta, true), "expected the icon in the notification area, found %d of its pixels",
        PixelsInTaskbar(kMagenta));
@@ -114,12 +114,12 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
        PixelsInTaskbar(kMagenta));
 
     ok_context("TaskbarCreated");
-    NOTIFYICONDATAA record = icon.m_iconData;
-    ok(Shell_NotifyIconA(NIM_DELETE, &record),
+    NOTIFYICONDATAW record = icon.m_iconData;
+    ok(Shell_NotifyIconW(NIM_DELETE, &record),
        "expected the icon removed behind the component's back, NIM_DELETE failed");
     ok(WaitShown(kCyan, false), "expected the icon gone, found %d of its pixels", PixelsInTaskbar(kCyan));
     record.uFlags = NIF_ICON;
-    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
+    ok(!Shell_NotifyIconW(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
     // Explorer's announcement after a restart reaches every top-level window,
     // the hidden one of the component too.
     DWORD_PTR answer = 0;
@@ -127,7 +127,7 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
                         &answer);
     ok(WaitShown(kCyan, true), "expected the icon back, with its last image; found %d of its pixels",
        PixelsInTaskbar(kCyan));
-    ok(Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon again, NIM_MODIFY failed");
+    ok(Shell_NotifyIconW(NIM_MODIFY, &record), "expected the shell to know the icon again, NIM_MODIFY failed");
     icon.m_notes.clear();
     ClickIcon(1, 1, kCyan);
     ok(WaitFor([&] { return Has(icon.m_notes, kId, WM_LBUTTONUP); }, kClickWaitMs),
@@ -148,7 +148,7 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
     ok_context("DeleteIcon");
     icon.DeleteIcon();
     ok(WaitShown(kMagenta, false), "expected the icon gone, found %d of its pixels", PixelsInTaskbar(kMagenta));
-    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
+    ok(!Shell_NotifyIconW(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
 
     DestroyIcon(magenta);
     DestroyIcon(cyan);
@@ -160,10 +160,10 @@ void TestOwnWindow(CRecorderWnd& mainWnd) {
 void TestParentWindow(CRecorderWnd& mainWnd) {
     ok_context("parent window");
     HICON yellow = SolidIcon(kYellow);
-    NOTIFYICONDATAA record = {};
+    NOTIFYICONDATAW record = {};
     {
         CShellIcon icon;
-        ok(icon.Create(&mainWnd, kCallback, "Wimmelpult", yellow, kId), "expected NIM_ADD to succeed, it failed");
+        ok(icon.Create(&mainWnd, kCallback, L"Wimmelpult", yellow, kId), "expected NIM_ADD to succeed, it failed");
         record = icon.m_iconData;
         ok(WaitShown(kYellow, true), "expected the icon in the notification area, found %d of its pixels",
            PixelsInTaskbar(kYellow));
@@ -177,7 +177,7 @@ void TestParentWindow(CRecorderWnd& mainWnd) {
     ok(WaitShown(kYellow, false), "expected the icon gone with the component, found %d of its pixels",
        PixelsInTaskbar(kYellow));
     record.uFlags = NIF_ICON;
-    ok(!Shell_NotifyIconA(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
+    ok(!Shell_NotifyIconW(NIM_MODIFY, &record), "expected the shell to know the icon no longer, NIM_MODIFY succeeded");
     DestroyIcon(yellow);
 }
 

@@ -32,19 +32,19 @@ namespace {
 
 constexpr UINT kNoMenuId = 999;   // names no menu resource
 constexpr DWORD kVersion62 = 0x23F00206;
-const UINT kFirstFormSize = sizeof(void*) == 8 ? 104 : 88;
+const UINT kFirstFormSize = sizeof(void*) == 8 ? 168 : 152;   // NOTIFYICONDATAW_V1_SIZE
 
 // --- the recording layer ----------------------------------------------------
 
 struct ShellCall {
     DWORD message;
-    NOTIFYICONDATAA data;
+    NOTIFYICONDATAW data;
     BOOL windowAlive;   // whether the record's window still existed then
 };
 std::vector<ShellCall> g_calls;
 BOOL g_shellResult = TRUE;
 
-BOOL WINAPI RecordShell(DWORD message, PNOTIFYICONDATAA data) {
+BOOL WINAPI RecordShell(DWORD message, PNOTIFYICONDATAW data) {
     g_calls.push_back({message, *data, IsWindow(data->hWnd)});
     return g_shellResult;
 }
@@ -110,9 +110,9 @@ void OtherToForeground() {
     FlushMessages();
 }
 
-bool SameRecordFields(const NOTIFYICONDATAA& a, const NOTIFYICONDATAA& b) {
+bool SameRecordFields(const NOTIFYICONDATAW& a, const NOTIFYICONDATAW& b) {
     return a.cbSize == b.cbSize && a.hWnd == b.hWnd && a.uID == b.uID &&
-           a.uCallbackMessage == b.uCallbackMessage && std::strcmp(a.szTip, b.szTip) == 0;
+           a.uCallbackMessage == b.uCallbackMessage && std::wcscmp(a.szTip, b.szTip) == 0;
 }
 
 // --- construction and Create --------------------------------------------------
@@ -176,7 +176,7 @@ void TestPlatformVersion() {
         g_version = c.version;
         {
             CNotifyIcon icon;
-            BOOL created = icon.Create(nullptr, kCallback, "Wimmelpult", Icon(0), kId);
+            BOOL created = icon.Create(nullptr, kCallback, L"Wimmelpult", Icon(0), kId);
             ok(!created == !c.expected, "expected Create %d, got %d", c.expected, created);
             if (c.expected) {
                 ok(icon.m_hWnd != nullptr, "expected a window, got none");
@@ -199,7 +199,7 @@ void TestCreateRecord() {
     ok_context("Create");
     Reset();
     CNotifyIcon icon;
-    BOOL created = icon.Create(nullptr, kCallback, "Wimmelpult", Icon(0), kId);
+    BOOL created = icon.Create(nullptr, kCallback, L"Wimmelpult", Icon(0), kId);
     ok(created, "expected Create to succeed, it failed");
     ok(icon.m_bIconPresent, "expected the icon present, got m_bIconPresent %d", icon.m_bIconPresent);
     if (!ok(g_calls.size() == 1, "expected one shell call, got %u", unsigned(g_calls.size()))) return;
@@ -213,7 +213,7 @@ void TestCreateRecord() {
     ok(add.data.uCallbackMessage == kCallback, "expected callback %#x, got %#x", kCallback,
        add.data.uCallbackMessage);
     ok(add.data.hIcon == Icon(0), "expected icon %p, got %p", Icon(0), add.data.hIcon);
-    ok(std::strcmp(add.data.szTip, "Wimmelpult") == 0, "expected tip \"Wimmelpult\", got \"%s\"",
+    ok(std::wcscmp(add.data.szTip, L"Wimmelpult") == 0, "expected tip \"Wimmelpult\", got \"%ls\"",
        add.data.szTip);
 
     HWND hWnd = icon.m_hWnd;
@@ -248,7 +248,7 @@ void TestCreateTargets() {
     Reset();
     {
         CNotifyIcon icon;
-        icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+        icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
         ok(!g_calls.empty() && g_calls[0].data.hWnd == icon.m_hWnd && icon.m_hWnd,
            "NULL parent: expected the own window %p, got %p", icon.m_hWnd,
            g_calls.empty() ? nullptr : g_calls[0].data.hWnd);
@@ -257,7 +257,7 @@ void TestCreateTargets() {
     {
         CWnd noWindow;
         CNotifyIcon icon;
-        icon.Create(&noWindow, kCallback, "tip", Icon(0), kId);
+        icon.Create(&noWindow, kCallback, L"tip", Icon(0), kId);
         ok(!g_calls.empty() && g_calls[0].data.hWnd == icon.m_hWnd && icon.m_hWnd,
            "parent without a window: expected the own window %p, got %p", icon.m_hWnd,
            g_calls.empty() ? nullptr : g_calls[0].data.hWnd);
@@ -265,7 +265,7 @@ void TestCreateTargets() {
     Reset();
     {
         CNotifyIcon icon;
-        icon.Create(g_main, kCallback, "tip", Icon(0), kId);
+        icon.Create(g_main, kCallback, L"tip", Icon(0), kId);
         ok(!g_calls.empty() && g_calls[0].data.hWnd == g_main->m_hWnd,
            "parent with a window: expected %p, got %p", g_main->m_hWnd,
            g_calls.empty() ? nullptr : g_calls[0].data.hWnd);
@@ -282,11 +282,11 @@ void TestSecondCreate() {
     ok_context("second Create");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "first", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"first", Icon(0), kId);
     HWND first = icon.m_hWnd;
-    NOTIFYICONDATAA before = icon.m_iconData;
+    NOTIFYICONDATAW before = icon.m_iconData;
     g_calls.clear();
-    BOOL again = icon.Create(g_main, kCallback + 1, "second", Icon(1), kId + 1);
+    BOOL again = icon.Create(g_main, kCallback + 1, L"second", Icon(1), kId + 1);
     ok(!again, "expected FALSE, got %d", again);
     ok(g_calls.empty(), "expected no shell call, got %u", unsigned(g_calls.size()));
     ok(icon.m_hWnd == first, "expected the same window %p, got %p", first, icon.m_hWnd);
@@ -299,21 +299,21 @@ void TestSecondCreate() {
 }
 
 void TestTooltip() {
-    const std::string tip63(63, 'x');
-    const std::string tip64 = std::string(63, 'y') + "Z";
-    const std::string tip200 = std::string(63, 'z') + std::string(137, 'W');
+    const std::wstring tip63(63, L'x');
+    const std::wstring tip64 = std::wstring(63, L'y') + L"Z";
+    const std::wstring tip200 = std::wstring(63, L'z') + std::wstring(137, L'W');
     struct Case {
         const char* label;
-        const char* tip;
-        std::string expected;
+        const wchar_t* tip;
+        std::wstring expected;
     };
     const Case cases[] = {
         {"63 characters", tip63.c_str(), tip63},
-        {"64 characters", tip64.c_str(), std::string(63, 'y')},
-        {"200 characters", tip200.c_str(), std::string(63, 'z')},
-        {"Windows-1252", "Schlie\xdf" "en", "Schlie\xdf" "en"},
-        {"empty", "", ""},
-        {"NULL", nullptr, ""},
+        {"64 characters", tip64.c_str(), std::wstring(63, L'y')},
+        {"200 characters", tip200.c_str(), std::wstring(63, L'z')},
+        {"German and Cyrillic", L"Schlie\xdf" L"en Привет", L"Schlie\xdf" L"en Привет"},
+        {"empty", L"", L""},
+        {"NULL", nullptr, L""},
     };
     for (const Case& c : cases) {
         ok_context(std::string("tooltip, ") + c.label);
@@ -321,9 +321,9 @@ void TestTooltip() {
         CNotifyIcon icon;
         ok(icon.Create(nullptr, kCallback, c.tip, Icon(0), kId), "expected Create to succeed, it failed");
         if (!ok(g_calls.size() == 1, "expected one call, got %u", unsigned(g_calls.size()))) continue;
-        const NOTIFYICONDATAA& sent = g_calls[0].data;
-        ok(c.expected == sent.szTip, "expected \"%s\", got \"%.70s\"", c.expected.c_str(), sent.szTip);
-        // Nothing past the first form's 64-byte tooltip field.
+        const NOTIFYICONDATAW& sent = g_calls[0].data;
+        ok(c.expected == sent.szTip, "expected \"%ls\", got \"%.70ls\"", c.expected.c_str(), sent.szTip);
+        // Nothing past the first form's 64-character tooltip field.
         const BYTE* bytes = reinterpret_cast<const BYTE*>(&sent);
         int beyond = 0;
         for (size_t i = kFirstFormSize; i < sizeof sent; ++i) beyond += bytes[i] != 0;
@@ -338,7 +338,7 @@ void TestAddFails() {
     HWND hWnd = nullptr;
     {
         CNotifyIcon icon;
-        BOOL created = icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+        BOOL created = icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
         hWnd = icon.m_hWnd;
         ok(!created, "expected FALSE, got %d", created);
         ok(icon.m_bIconPresent == 0, "expected no icon, got %d", icon.m_bIconPresent);
@@ -363,8 +363,8 @@ void TestChangeAndDelete() {
     icon.DeleteIcon();
     ok(g_calls.empty(), "before Create: expected no shell call, got %u", unsigned(g_calls.size()));
 
-    icon.Create(nullptr, kCallback, "Wimmelpult", Icon(0), kId);
-    const NOTIFYICONDATAA added = g_calls.back().data;
+    icon.Create(nullptr, kCallback, L"Wimmelpult", Icon(0), kId);
+    const NOTIFYICONDATAW added = g_calls.back().data;
     g_calls.clear();
     ok(icon.ChangeIcon(Icon(1)), "expected the shell's TRUE, got FALSE");
     if (ok(g_calls.size() == 1, "expected one call, got %u", unsigned(g_calls.size()))) {
@@ -373,8 +373,8 @@ void TestChangeAndDelete() {
         ok(c.data.uFlags == NIF_ICON, "expected flags NIF_ICON, got %u", c.data.uFlags);
         ok(c.data.hIcon == Icon(1), "expected icon %p, got %p", Icon(1), c.data.hIcon);
         ok(SameRecordFields(c.data, added),
-           "expected size, window, id, message and tip as at Create (%lu, %p, %u, %#x, \"%s\"), "
-           "got %lu, %p, %u, %#x, \"%s\"", added.cbSize, added.hWnd, added.uID, added.uCallbackMessage,
+           "expected size, window, id, message and tip as at Create (%lu, %p, %u, %#x, \"%ls\"), "
+           "got %lu, %p, %u, %#x, \"%ls\"", added.cbSize, added.hWnd, added.uID, added.uCallbackMessage,
            added.szTip, c.data.cbSize, c.data.hWnd, c.data.uID, c.data.uCallbackMessage, c.data.szTip);
     }
 
@@ -408,7 +408,7 @@ void TestChangeAndDelete() {
     ok_context("failing NIM_DELETE");
     Reset();
     CNotifyIcon other;
-    other.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    other.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_shellResult = FALSE;
     g_calls.clear();
     other.DeleteIcon();
@@ -426,7 +426,7 @@ void TestDestruction() {
         HWND hWnd = nullptr;
         {
             CNotifyIcon icon;
-            icon.Create(parent, kCallback, "tip", Icon(0), kId);
+            icon.Create(parent, kCallback, L"tip", Icon(0), kId);
             hWnd = icon.m_hWnd;
             const std::vector<HICON> frames = {Icon(1), Icon(2)};
             ok(icon.StartAnimation(frames, 0, 60000, Icon(3)), "expected an animation to start, it did not");
@@ -452,7 +452,7 @@ void TestAdvanceAnimation() {
     ok_context("AdvanceAnimation");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_calls.clear();
     icon.m_nFrame = 7;
     ok(!icon.AdvanceAnimation(), "no frames: expected FALSE, got TRUE");
@@ -495,7 +495,7 @@ void TestAdvanceAnimation() {
 void TestEndAnimation() {
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
 
     ok_context("EndAnimation, no timer, no restore icon");
     g_calls.clear();
@@ -575,7 +575,7 @@ void TestTimerEndRule() {
         ok_context("end of time, start " + std::to_string(s));
         Reset();
         CNotifyIcon icon;
-        icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+        icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
         g_now = AtSecond(s);
         icon.StartAnimation(frames, 10, 60000, restore);
         g_calls.clear();
@@ -615,7 +615,7 @@ void TestTimerEndRule() {
         ok_context(std::string("end of time, ") + c.label);
         Reset();
         CNotifyIcon icon;
-        icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+        icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
         g_now = AtSecond(kSomeMorning);
         g_now.valid = c.startValid;
         icon.StartAnimation(frames, c.seconds, 60000, restore);
@@ -632,7 +632,7 @@ void TestTimerEndRule() {
     ok_context("end of time, any timer id");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_now = AtSecond(kSomeMorning);
     icon.StartAnimation(frames, 10, 60000, restore);
     g_now = AtSecond(kSomeMorning + 11);
@@ -657,7 +657,7 @@ void TestStartAnimation() {
     ok_context("StartAnimation without frames");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_calls.clear();
     ok(!icon.StartAnimation({}, 5, 10, Icon(4)), "expected FALSE, got TRUE");
     ok(icon.m_nTimerId == 0 && icon.m_hRestoreIcon == nullptr, "expected nothing set up, got timer %u, restore icon %p",
@@ -710,7 +710,7 @@ void TestStrayTimer() {
     ok_context("stray WM_TIMER");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_calls.clear();
     int frame = icon.m_nFrame;
     SendMessageA(icon.m_hWnd, WM_TIMER, 1, 0);
@@ -751,13 +751,13 @@ void TestTaskbarCreated() {
     auto* const realFilter = CNotifyIcon::s_pfnChangeWindowMessageFilterEx;
     CNotifyIcon::s_pfnChangeWindowMessageFilterEx = &RefusedFilter;
     CNotifyIcon icon;
-    icon.Create(g_main, kCallback, "Wimmelpult", Icon(0), kId);
+    icon.Create(g_main, kCallback, L"Wimmelpult", Icon(0), kId);
     CNotifyIcon::s_pfnChangeWindowMessageFilterEx = realFilter;
     FilterCall got = g_filterCalls.empty() ? FilterCall{} : g_filterCalls[0];
     ok(g_filterCalls.size() == 1 && got.hWnd == icon.m_hWnd && got.message == taskbarCreated && got.action == 1,
        "expected one call (%p, %#x, MSGFLT_ALLOW), got %u, the first (%p, %#x, %lu)", icon.m_hWnd, taskbarCreated,
        unsigned(g_filterCalls.size()), got.hWnd, got.message, got.action);
-    const NOTIFYICONDATAA added = g_calls.back().data;
+    const NOTIFYICONDATAW added = g_calls.back().data;
     icon.ChangeIcon(Icon(2));
     g_calls.clear();
     SendMessageA(icon.m_hWnd, taskbarCreated, 0, 0);
@@ -767,8 +767,8 @@ void TestTaskbarCreated() {
         ok(c.data.uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP), "expected flags 7, got %u", c.data.uFlags);
         ok(c.data.hIcon == Icon(2), "expected the last shown icon %p, got %p", Icon(2), c.data.hIcon);
         ok(SameRecordFields(c.data, added),
-           "expected the record of Create (%lu, %p, %u, %#x, \"%s\"), "
-           "got %lu, %p, %u, %#x, \"%s\"", added.cbSize, added.hWnd, added.uID, added.uCallbackMessage,
+           "expected the record of Create (%lu, %p, %u, %#x, \"%ls\"), "
+           "got %lu, %p, %u, %#x, \"%ls\"", added.cbSize, added.hWnd, added.uID, added.uCallbackMessage,
            added.szTip, c.data.cbSize, c.data.hWnd, c.data.uID, c.data.uCallbackMessage, c.data.szTip);
     }
     ok(icon.m_bIconPresent, "expected the icon present, got m_bIconPresent %d", icon.m_bIconPresent);
@@ -784,7 +784,7 @@ void TestTaskbarCreated() {
     Reset();
     g_shellResult = FALSE;
     CNotifyIcon failed;
-    failed.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    failed.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_calls.clear();
     g_shellResult = TRUE;
     SendMessageA(failed.m_hWnd, taskbarCreated, 0, 0);
@@ -799,7 +799,7 @@ void TestNotifyFiltering() {
     ok_context("notifications, filtering");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     g_main->m_commands.clear();
     MenuWatch watch;
 
@@ -854,7 +854,7 @@ void RightClick(CNotifyIcon& icon, UINT id, LPARAM lParam, UINT expectedDefault,
 void TestRightClick() {
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
 
     ok_context("right click, initial default");
     RightClick(icon, kId, WM_RBUTTONUP, ID_TRAY_RESTORE, g_main->m_hWnd);
@@ -871,7 +871,7 @@ void TestRightClick() {
     ok_context("right click, menu named by the id's low word");
     const UINT wideId = 0x20000 | kId;
     CNotifyIcon wide;
-    wide.Create(nullptr, kCallback, "tip", Icon(0), wideId);
+    wide.Create(nullptr, kCallback, L"tip", Icon(0), wideId);
     RightClick(wide, wideId, WM_RBUTTONUP, ID_TRAY_RESTORE, g_main->m_hWnd);
     MenuWatch watch;
     LRESULT r = SendMessageA(wide.m_hWnd, kCallback, kId, WM_RBUTTONUP);
@@ -895,7 +895,7 @@ std::vector<CRecorderWnd::Message> DoubleClick(CNotifyIcon& icon, LRESULT expect
 void TestDoubleClick() {
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
 
     struct Case {
         const char* label;
@@ -914,7 +914,7 @@ void TestDoubleClick() {
     for (const Case& c : cases) {
         ok_context(std::string("double click, ") + c.label);
         CNotifyIcon clicked;
-        clicked.Create(nullptr, kCallback, "tip", Icon(0), c.iconId);
+        clicked.Create(nullptr, kCallback, L"tip", Icon(0), c.iconId);
         clicked.m_bDefaultByPos = c.byPos;
         clicked.m_nDefaultItem = c.item;
         std::vector<CRecorderWnd::Message> got = DoubleClick(clicked, 1);
@@ -929,7 +929,7 @@ void TestMissingMenu() {
     ok_context("missing notification menu");
     Reset();
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kNoMenuId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kNoMenuId);
     MenuWatch watch;
     LRESULT r = SendMessageA(icon.m_hWnd, kCallback, kNoMenuId, WM_RBUTTONUP);
     ok(r == 0, "right click: expected 0, got %Id", r);
@@ -949,7 +949,7 @@ struct NoTargetResult {
 DWORD WINAPI NoTargetThread(void* param) {
     auto* result = static_cast<NoTargetResult*>(param);
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     result->active = GetActiveWindow();
     MenuWatch watch;
     result->right = SendMessageA(icon.m_hWnd, kCallback, kId, WM_RBUTTONUP);
@@ -981,7 +981,7 @@ void TestTargets() {
 
     ok_context("no main window: the active window");
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
     SetForegroundWindow(g_other->m_hWnd);
     SetActiveWindow(g_other->m_hWnd);
     FlushMessages();
@@ -1030,7 +1030,7 @@ void TestContextMenu() {
     }
 
     CNotifyIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), 0x30000 | kNoMenuId);   // the id names no menu
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), 0x30000 | kNoMenuId);   // the id names no menu
     ok_context("WM_CONTEXTMENU sent");
     {
         MenuWatch watch;
@@ -1061,7 +1061,7 @@ bool ThroughLoop(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 void TestShiftF10() {
     Reset();
     CTestIcon icon;
-    icon.Create(nullptr, kCallback, "tip", Icon(0), kId);
+    icon.Create(nullptr, kCallback, L"tip", Icon(0), kId);
 
     struct Case {
         const char* label;

@@ -91,12 +91,12 @@ void TestIconAndMinimise() {
     RunModal(dlg, {
         [&] {
             ok_context("tray icon");
-            const NOTIFYICONDATAA& d = dlg.m_tray.m_iconData;
+            const NOTIFYICONDATAW& d = dlg.m_tray.m_iconData;
             ok(dlg.m_tray.m_bIconPresent, "expected the icon in the notification area, found it absent");
             ok(d.hWnd == dlg.m_hWnd && d.uID == IDR_TRAYMENU && d.uCallbackMessage == kCallback,
                "expected the dialog %p, id %u and callback %#x, got %p %u %#x", dlg.m_hWnd, IDR_TRAYMENU, kCallback,
                d.hWnd, d.uID, d.uCallbackMessage);
-            ok(strcmp(d.szTip, "Wimmelpult") == 0, "expected the tooltip Wimmelpult, got %s", d.szTip);
+            ok(wcscmp(d.szTip, L"Wimmelpult") == 0, "expected the tooltip Wimmelpult, got %ls", d.szTip);
 
             ok_context("button");
             SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MINIMIZE, BN_CLICKED),
@@ -214,7 +214,7 @@ void TestMenu() {
 // A shell that refuses icons while busy, and may add one all the same (a
 // time-out); it would show a second icon for a second add.
 struct { bool busy, addsAnyway; int icons; } g_shell;
-BOOL WINAPI ModelShell(DWORD message, PNOTIFYICONDATAA) {
+BOOL WINAPI ModelShell(DWORD message, PNOTIFYICONDATAW) {
     if (message == NIM_ADD && (!g_shell.busy || g_shell.addsAnyway)) ++g_shell.icons;
     return !g_shell.busy && (message == NIM_ADD || g_shell.icons > 0);
 }

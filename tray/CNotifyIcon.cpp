@@ -8,30 +8,30 @@
 #include "framework/User32Function.h"
 
 namespace {
-const char kWindowClass[] = "Wimmelpult.NotifyIcon";
+const wchar_t kWindowClass[] = L"Wimmelpult.NotifyIcon";
 
-// The record's first form ends inside szTip: its tooltip field is 64 bytes,
-// not the 128 the header declares for later forms.
-constexpr size_t kTipSize = NOTIFYICONDATAA_V1_SIZE - offsetof(NOTIFYICONDATAA, szTip);
-static_assert(kTipSize == 64, "first form of NOTIFYICONDATAA");
+// The record's first form ends inside szTip: its tooltip field holds 64
+// characters, not the 128 the header declares for later forms.
+constexpr size_t kTipSize = (NOTIFYICONDATAW_V1_SIZE - offsetof(NOTIFYICONDATAW, szTip)) / sizeof(wchar_t);
+static_assert(kTipSize == 64, "first form of NOTIFYICONDATAW");
 
 // Days from 1 January 1601, where FILETIME counts from, to 30 December 1899.
 constexpr long long kDaysFrom1601To1899 = 109205;
 
 bool RegisterWindowClass() {
     HINSTANCE inst = CWinApp::ResourceHandle();
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(inst, kWindowClass, &wc)) return true;
-    wc.lpfnWndProc = &::DefWindowProcA;
+    WNDCLASSW wc = {};
+    if (GetClassInfoW(inst, kWindowClass, &wc)) return true;
+    wc.lpfnWndProc = &::DefWindowProcW;
     wc.hInstance = inst;
     wc.lpszClassName = kWindowClass;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassW(&wc) != 0;
 }
 
 // Explorer broadcasts this to every top-level window when it has (re)created
 // the taskbar; icons added before that are gone.
 UINT TaskbarCreatedMessage() {
-    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
@@ -49,7 +49,7 @@ BOOL WINAPI ChangeMessageFilter(HWND hWnd, UINT message, DWORD action, void* inf
 }
 }  // namespace
 
-BOOL(WINAPI* CNotifyIcon::s_pfnShellNotifyIcon)(DWORD, PNOTIFYICONDATAA) = &Shell_NotifyIconA;
+BOOL(WINAPI* CNotifyIcon::s_pfnShellNotifyIcon)(DWORD, PNOTIFYICONDATAW) = &Shell_NotifyIconW;
 DWORD(WINAPI* CNotifyIcon::s_pfnGetVersion)() = &GetVersion;
 CNotifyIcon::DateTime (*CNotifyIcon::s_pfnLocalNow)() = &CNotifyIcon::LocalNow;
 BOOL(WINAPI* CNotifyIcon::s_pfnChangeWindowMessageFilterEx)(HWND, UINT, DWORD, void*) = &ChangeMessageFilter;
@@ -90,7 +90,7 @@ CNotifyIcon::~CNotifyIcon() {
     if (m_hWnd) DestroyWindow();
 }
 
-BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const char* tip, HICON icon, UINT id) {
+BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const wchar_t* tip, HICON icon, UINT id) {
     if (m_hWnd) return FALSE;
 
     DWORD version = s_pfnGetVersion();
@@ -103,20 +103,20 @@ BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const char* tip, HI
 
     // Without a window of its own the icon may still work through the
     // parent's, so a failure here is not fatal.
-    if (RegisterWindowClass() && CreateEx(0, kWindowClass, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr)) {
+    if (RegisterWindowClass() && CreateEx(0, kWindowClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr)) {
         // A program run as administrator would not hear the shell's message
         // otherwise. Without those rights the call changes nothing; when it
         // fails, the icon only misses a restart of the shell.
         s_pfnChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), kMsgFltAllow, nullptr);
     }
 
-    m_iconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_iconData.cbSize = NOTIFYICONDATAW_V1_SIZE;
     m_iconData.hWnd = parent && parent->m_hWnd ? parent->m_hWnd : m_hWnd;
     m_iconData.uID = id;
     m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_iconData.uCallbackMessage = callbackMessage;
     m_iconData.hIcon = icon;
-    lstrcpynA(m_iconData.szTip, tip ? tip : "", kTipSize);
+    lstrcpynW(m_iconData.szTip, tip ? tip : L"", kTipSize);
 
     m_bIconPresent = s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
     return m_bIconPresent;
@@ -237,7 +237,7 @@ LRESULT CNotifyIcon::OnIconNotify(WPARAM wParam, LPARAM lParam) {
         // Without the foreground the menu would not close on a click elsewhere.
         SetForegroundWindow(target);
         TrackPopupMenu(popup, 0, pt.x, pt.y, 0, target, nullptr);
-        PostMessageA(target, WM_NULL, 0, 0);
+        PostMessageW(target, WM_NULL, 0, 0);
         return 1;
     }
 
@@ -249,7 +249,7 @@ LRESULT CNotifyIcon::OnIconNotify(WPARAM wParam, LPARAM lParam) {
         if (!popup) return 0;
         command = GetMenuItemID(popup, static_cast<int>(m_nDefaultItem));
     }
-    SendMessageA(target, WM_COMMAND, command, 0);
+    SendMessageW(target, WM_COMMAND, command, 0);
     return 1;
 }
 
@@ -261,7 +261,7 @@ void CNotifyIcon::OnContextMenu(CWnd*, POINT point) {
     if (!popup) return;
 
     HWND owner = m_hWnd;
-    while (owner && (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+    while (owner && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr);
 }
 

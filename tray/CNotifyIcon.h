@@ -22,7 +22,7 @@ public:
 
     // The platform calls the component makes, replaceable so that tests can
     // count them and drive the clock. They are process-wide, as the platform is.
-    static BOOL(WINAPI* s_pfnShellNotifyIcon)(DWORD message, PNOTIFYICONDATAA data);
+    static BOOL(WINAPI* s_pfnShellNotifyIcon)(DWORD message, PNOTIFYICONDATAW data);
     static DWORD(WINAPI* s_pfnGetVersion)();
     static DateTime (*s_pfnLocalNow)();
     // The platform's ChangeWindowMessageFilterEx (Windows 7 on), found at run
@@ -48,7 +48,7 @@ public:
 
     // Once per object; parent may be NULL, and its window, if any, receives
     // the callback message instead of the component's own window.
-    BOOL Create(CWnd* parent, UINT callbackMessage, const char* tip, HICON icon, UINT id);
+    BOOL Create(CWnd* parent, UINT callbackMessage, const wchar_t* tip, HICON icon, UINT id);
     void DeleteIcon();
     BOOL ChangeIcon(HICON icon);
     // Adds the icon that Create, or the shell's restart, could not add;
@@ -71,7 +71,7 @@ public:
     static constexpr UINT_PTR kAnimationTimerId = 1;
 
     BOOL m_bIconPresent = FALSE;
-    NOTIFYICONDATAA m_iconData;
+    NOTIFYICONDATAW m_iconData;
     std::vector<HICON> m_frames;
     UINT m_nTimerId = 0;
     int m_nFrame = -1;
