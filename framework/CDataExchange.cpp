@@ -17,19 +17,6 @@ void DDX_Text(CDataExchange* dx, int id, std::wstring& value) {
     value = text;
 }
 
-void DDX_Text(CDataExchange* dx, int id, std::string& value) {
-    HWND ctrl = dx->Control(id);
-    if (!dx->m_bSaveAndValidate) {
-        SetWindowTextA(ctrl, value.c_str());
-        return;
-    }
-    int len = GetWindowTextLengthA(ctrl);
-    std::string text(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
-    int got = len > 0 ? GetWindowTextA(ctrl, &text[0], len + 1) : 0;
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    value = text;
-}
-
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     HWND ctrl = dx->Control(id);
     if (dx->m_bSaveAndValidate) {

@@ -21,9 +21,6 @@ public:
 
 // Window text of any control <-> string.
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
-// The same through the ANSI code page. It goes when the main dialog's text
-// is wide.
-void DDX_Text(CDataExchange* dx, int id, std::string& value);
 // Check box state <-> 0 or 1.
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // Binds a control object to the dialog's control.

@@ -93,13 +93,6 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
     return hWnd != nullptr;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
-                    int x, int y, int cx, int cy, HWND parent, HMENU menu) {
-    // ASCII widens letter by letter: no code page is involved.
-    auto wide = [](const char* ascii) { return ascii ? std::wstring(ascii, ascii + strlen(ascii)) : std::wstring(); };
-    return CreateEx(exStyle, wide(className).c_str(), wide(title).c_str(), style, x, y, cx, cy, parent, menu);
-}
-
 BOOL CWnd::DestroyWindow() {
     if (!m_hWnd) return FALSE;
     return ::DestroyWindow(m_hWnd);

@@ -21,9 +21,6 @@ public:
     // FALSE, and no window, when the window could not be created or bound.
     BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   int x, int y, int cx, int cy, HWND parent, HMENU menu);
-    // The same for ASCII names. It goes when the tray's window class is wide.
-    BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
-                  int x, int y, int cx, int cy, HWND parent, HMENU menu);
     BOOL DestroyWindow();
 
     // The object bound to a window by CreateEx or by a dialog's creation.

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kClassName[] = "CreateHookTestWindow";
+const wchar_t kClassName[] = L"CreateHookTestWindow";
 
 HHOOK WINAPI RefusedHook(int, HOOKPROC, HINSTANCE, DWORD) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -39,11 +39,11 @@ void CALLBACK Guard(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void RegisterTestClass() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &DefWindowProcA;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &DefWindowProcW;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
 }
 
 void TestRefusedHook(CWnd& owner) {
@@ -70,7 +70,7 @@ void TestRefusedHook(CWnd& owner) {
     ok_context("CreateEx, hook refused");
     {
         CWnd wnd;
-        BOOL created = wnd.CreateEx(0, kClassName, "refused", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
+        BOOL created = wnd.CreateEx(0, kClassName, L"refused", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
         ok(!created, "expected FALSE");
         ok(wnd.m_hWnd == nullptr, "expected no window bound, got %p", static_cast<void*>(wnd.m_hWnd));
         ok(ThreadWindows() == before, "expected %d windows of this thread, got %d", before, ThreadWindows());
@@ -84,7 +84,7 @@ void TestHookGrantedAgain(CWnd& owner) {
     ok_context("CreateEx, hook granted again");
     {
         CWnd wnd;
-        BOOL created = wnd.CreateEx(0, kClassName, "granted", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
+        BOOL created = wnd.CreateEx(0, kClassName, L"granted", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
         ok(created, "expected TRUE");
         ok(wnd.m_hWnd && CWnd::FromHandlePermanent(wnd.m_hWnd) == &wnd, "expected the window bound to its object");
     }
@@ -101,7 +101,7 @@ void TestHookGrantedAgain(CWnd& owner) {
 int main() {
     RegisterTestClass();
     CWnd owner;
-    if (!ok(owner.CreateEx(0, kClassName, "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr),
+    if (!ok(owner.CreateEx(0, kClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr),
             "expected the owner window"))
         return ok_summary();
     TestRefusedHook(owner);

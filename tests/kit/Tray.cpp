@@ -1,19 +1,23 @@
 #include "tests/kit/Tray.h"
 
+#include <cstring>
+#include <string>
+
 namespace traytest {
 
 BOOL CRecorderWnd::Create(const char* title, bool visible, int x, int y) {
-    static const char kClass[] = "NotifyIconTest.Recorder";
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), kClass, &wc)) {
-        wc.lpfnWndProc = &::DefWindowProcA;
+    static const wchar_t kClass[] = L"NotifyIconTest.Recorder";
+    WNDCLASSW wc = {};
+    if (!GetClassInfoW(GetModuleHandleA(nullptr), kClass, &wc)) {
+        wc.lpfnWndProc = &::DefWindowProcW;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         wc.lpszClassName = kClass;
-        RegisterClassA(&wc);
+        RegisterClassW(&wc);
     }
     DWORD style = WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0);
-    return CreateEx(0, kClass, title, style, x, y, 200, 120, nullptr, nullptr);
+    const std::wstring wide(title, title + strlen(title));   // ASCII
+    return CreateEx(0, kClass, wide.c_str(), style, x, y, 200, 120, nullptr, nullptr);
 }
 
 LRESULT CRecorderWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
