@@ -8,6 +8,7 @@
 //   ScreenshotDriver about                    opens the About box
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -97,8 +98,13 @@ int main(int argc, char** argv) {
     HWND dlg = FindMainDialog();
     if (!dlg) return Fail("no Wimmelpult main dialog within 10 s");
     if (strcmp(command, "assign") == 0) {
-        SendMessageA(GetDlgItem(dlg, IDC_OLD_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
-        SendMessageA(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        // The texts as typed, in any script: from the Unicode command line.
+        int count = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (!wide || count < 4) return Fail("could not read the command line");
+        SendMessageW(GetDlgItem(dlg, IDC_OLD_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[2]));
+        SendMessageW(GetDlgItem(dlg, IDC_NEW_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[3]));
+        LocalFree(wide);
         SendMessageA(GetDlgItem(dlg, IDC_NEW_ICON), BM_SETCHECK, BST_CHECKED, 0);
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
     } else if (strcmp(command, "chooser") == 0) {

@@ -23,6 +23,12 @@ unset DISPLAY
 stop_on_exit
 start_display
 start_wine
+# Wine links no font with Japanese letters into a bold caption font, so the
+# title bars are drawn in the regular weight, as Windows 10 and 11 draw them
+# (MS Shell Dlg, 8 points).
+wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /f /d \
+    f5ffffff0000000000000000000000009001000000000000000000224d00530020005300680065006c006c00200044006c0067000000000000000000000000000000000000000000000000000000000000000000000000000000000000 \
+    >/dev/null 2>&1
 suffix=""
 if [ "$DPI" != 96 ]; then
     suffix="-${DPI}dpi"
@@ -51,6 +57,10 @@ sleep 1
 wine "$BIN/ScreenshotDriver.exe" assign "notepad" "Einkaufsliste"
 # The main dialog in the middle of the desktop, and the taskbar below it.
 shot main-dialog 1024x700+0+0
+# Captions in any script: Notepad's, in Russian and Japanese.
+wine "$BIN/ScreenshotDriver.exe" assign "einkauf" "Список покупок — 買い物リスト"
+shot unicode-caption 720x440+0+0
+wine "$BIN/ScreenshotDriver.exe" assign "покупок" "Einkaufsliste"
 wine "$BIN/ScreenshotDriver.exe" about
 shot about-box 520x220+252+240
 wine "$BIN/ScreenshotDriver.exe" close
