@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "framework/CDataExchange.h"
-#include "framework/User32Function.h"
 #include "framework/CWinApp.h"
+#include "framework/User32Function.h"
 #include "holidays/CAboutDlg.h"
 #include "icons/IconCatalogue.h"
 #include "icons/IconStrip.h"
@@ -38,11 +38,12 @@ void CentreImages(HIMAGELIST catalogue, CImageList& out, int cy) {
     HBITMAP mask = CreateBitmap(cx * count, cy, 1, 1, nullptr);
     ReleaseDC(nullptr, screen);
     HGDIOBJ oldColour = SelectObject(colourDc, colour), oldMask = SelectObject(maskDc, mask);
-    // Black under the see-through parts, as an icon has it.
+    // Picture and mask are copied as stored, so each draws as the
+    // catalogue's does; around them, black under see-through.
     PatBlt(colourDc, 0, 0, cx * count, cy, BLACKNESS);
     PatBlt(maskDc, 0, 0, cx * count, cy, WHITENESS);
     for (int i = 0; i < count; ++i) {
-        ImageList_Draw(catalogue, i, colourDc, i * cx, top, ILD_NORMAL);
+        ImageList_Draw(catalogue, i, colourDc, i * cx, top, ILD_IMAGE);
         ImageList_Draw(catalogue, i, maskDc, i * cx, top, ILD_MASK);
     }
     SelectObject(colourDc, oldColour);
