@@ -145,7 +145,12 @@ void CWimmelpultDlg::PlacePreview() {
     HFONT font = GetFont();
     LOGFONTW lf = {};
     if (font && GetObjectW(font, sizeof lf, &lf)) {
-        lf.lfHeight = MulDiv(lf.lfHeight, USER_DEFAULT_SCREEN_DPI, LayoutDpi());
+        // The height was rounded from whole points at this DPI, or scaled
+        // from another DPI's; back to the points first, halves down, so the
+        // font at 96 DPI is the template's own and not a pixel smaller.
+        const int dpi = static_cast<int>(LayoutDpi());
+        const int points = (labs(lf.lfHeight) * 72 + dpi / 2 - 1) / dpi;
+        lf.lfHeight = -MulDiv(points, USER_DEFAULT_SCREEN_DPI, 72);
         HFONT font96 = CreateFontIndirectW(&lf);
         HDC dc = GetDC(m_hWnd);
         SIZE a = LetterCell(dc, font);

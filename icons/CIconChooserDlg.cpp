@@ -1,13 +1,59 @@
 #include "icons/CIconChooserDlg.h"
 
+#include <algorithm>
+
 #include "framework/CDataExchange.h"
 #include "framework/CWinApp.h"
+#include "framework/User32Function.h"
 #include "holidays/CAboutDlg.h"
 #include "icons/IconCatalogue.h"
 #include "icons/IconStrip.h"
 
 namespace {
-constexpr int kIconSpacing = 40;   // pixels, 32 for the icon and a margin
+constexpr int kIconSpacing = 40;   // pixels at 96 DPI, 32 for the icon and a margin
+// The list view puts an icon this far below the top of its cell, and asks
+// as much room below it.
+constexpr int kIconMargin = 4;
+
+// The list's horizontal scroll bar. Where the platform keeps scroll bars at
+// the system's size after a DPI change, the larger of the two keeps the
+// rows whole.
+int ScrollBarHeight(UINT dpi) {
+    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    int bar = GetSystemMetrics(SM_CYHSCROLL);
+    return forDpi ? std::max(bar, forDpi(SM_CYHSCROLL, dpi)) : bar;
+}
+
+// The catalogue's images, each at its own size in the middle of a picture
+// cy high: no image is scaled, so none is blurred.
+void CentreImages(HIMAGELIST catalogue, CImageList& out, int cy) {
+    int cx = 0, iconCy = 0;
+    ImageList_GetIconSize(catalogue, &cx, &iconCy);
+    const int count = ImageList_GetImageCount(catalogue), top = (cy - iconCy) / 2;
+    out.DeleteImageList();
+    out.Create(cx, cy, ILC_COLOR24 | ILC_MASK, count, 0);
+    HDC screen = GetDC(nullptr);
+    HDC colourDc = CreateCompatibleDC(screen), maskDc = CreateCompatibleDC(screen);
+    HBITMAP colour = CreateCompatibleBitmap(screen, cx * count, cy);
+    HBITMAP mask = CreateBitmap(cx * count, cy, 1, 1, nullptr);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldColour = SelectObject(colourDc, colour), oldMask = SelectObject(maskDc, mask);
+    // Picture and mask are copied as stored, so each draws as the
+    // catalogue's does; around them, black under see-through.
+    PatBlt(colourDc, 0, 0, cx * count, cy, BLACKNESS);
+    PatBlt(maskDc, 0, 0, cx * count, cy, WHITENESS);
+    for (int i = 0; i < count; ++i) {
+        ImageList_Draw(catalogue, i, colourDc, i * cx, top, ILD_IMAGE);
+        ImageList_Draw(catalogue, i, maskDc, i * cx, top, ILD_MASK);
+    }
+    SelectObject(colourDc, oldColour);
+    SelectObject(maskDc, oldMask);
+    ImageList_Add(out.GetSafeHandle(), colour, mask);
+    DeleteObject(colour);
+    DeleteObject(mask);
+    DeleteDC(colourDc);
+    DeleteDC(maskDc);
+}
 
 void FillCatalogue(HIMAGELIST list) {
     HINSTANCE inst = CWinApp::ResourceHandle();
@@ -28,6 +74,7 @@ void FillCatalogue(HIMAGELIST list) {
 const MessageEntry CIconChooserDlg::kEntries[] = {
     OnNotify<&CIconChooserDlg::OnSelchangeCategoryTab>(TCN_SELCHANGE, IDC_CATEGORY_TAB),
     OnCommand<&CIconChooserDlg::OnInfo>(IDC_INFO),
+    OnMessage<&CIconChooserDlg::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CIconChooserDlg::kTable{CIconChooserDlg::kEntries, &CDialog::kTable};
 
@@ -58,9 +105,9 @@ BOOL CIconChooserDlg::OnInitDialog() {
     }
     SendMessageW(m_iconList.m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(m_imageList.GetSafeHandle()));
-    // The items have no labels: leave no room for any, so the icons stand
-    // in a tight row instead of a few widely spaced ones.
-    SendMessageW(m_iconList.m_hWnd, LVM_SETICONSPACING, 0, MAKELPARAM(kIconSpacing, kIconSpacing));
+    GetWindowRect(m_iconList.m_hWnd, &m_listBox);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&m_listBox), 2);
+    m_listBoxDpi = LayoutDpi();
     FillCategory(0);
     return TRUE;
 }
@@ -68,6 +115,9 @@ BOOL CIconChooserDlg::OnInitDialog() {
 void CIconChooserDlg::FillCategory(int t) {
     SendMessageW(m_iconList.m_hWnd, LVM_DELETEALLITEMS, 0, 0);
     if (t < 0 || t >= kCategoryCount) return;
+    // Laid out before the items come, which the list view then places in
+    // these cells and scrolls over.
+    FitIconList();
 
     const IconCategory& cat = kIconCategories[t];
     auto add = [this](int first, int last) {
@@ -87,6 +137,52 @@ void CIconChooserDlg::FillCategory(int t) {
     };
     add(cat.first1, cat.last1);
     add(cat.first2, cat.last2);
+}
+
+void CIconChooserDlg::FitIconList() {
+    HWND list = m_iconList.m_hWnd;
+    const UINT dpi = LayoutDpi();
+    HIMAGELIST catalogue = m_imageList.GetSafeHandle();
+    int iconCx = 0, iconCy = 0;
+    ImageList_GetIconSize(catalogue, &iconCx, &iconCy);
+    const int cell = std::max(MulDiv(kIconSpacing, dpi, USER_DEFAULT_SCREEN_DPI), iconCy + 2 * kIconMargin);
+
+    // The template's place at this DPI, and the border round the list's inside.
+    RECT box = m_listBox, frame = {};
+    for (LONG* edge : {&box.left, &box.top, &box.right, &box.bottom}) *edge = MulDiv(*edge, dpi, m_listBoxDpi);
+    AdjustWindowRectEx(&frame, GetWindowLongW(list, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL), FALSE,
+                       GetWindowLongW(list, GWL_EXSTYLE));
+    const int width = box.right - box.left, height = box.bottom - box.top, bar = ScrollBarHeight(dpi);
+    const int insideCx = width - (frame.right - frame.left), frameCy = frame.bottom - frame.top;
+    const int rows = std::max(1, (height - frameCy - bar) / cell), columns = std::max(1, insideCx / cell);
+    // Spare width goes to the cells, so the first view shows no column in part.
+    const int cx = std::max(cell, insideCx / columns), cy = rows * cell + bar + frameCy;
+    SetWindowPos(list, nullptr, box.left, box.top + (height - cy) / 2, width, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The list view puts an icon at the top of its cell: a cell taller than
+    // an icon and its margins gets the icons centred in taller pictures.
+    HIMAGELIST images = catalogue;
+    if (cell > iconCy + 2 * kIconMargin) {
+        if (m_cellImagesCy != cell - 2 * kIconMargin) CentreImages(catalogue, m_cellImages, cell - 2 * kIconMargin);
+        m_cellImagesCy = cell - 2 * kIconMargin;
+        images = m_cellImages.GetSafeHandle();
+    }
+    if (reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)) != images)
+        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(cx, cell));
+}
+
+void CIconChooserDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    CDialog::OnDpiChanged(dpi, suggested);
+    HWND list = m_iconList.m_hWnd;
+    const int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    FillCategory(static_cast<int>(SendMessageW(m_categoryTab.m_hWnd, TCM_GETCURSEL, 0, 0)));
+    if (selected >= 0) {
+        LVITEMW state = {};
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&state));
+        SendMessageW(list, LVM_ENSUREVISIBLE, selected, FALSE);
+    }
 }
 
 void CIconChooserDlg::OnSelchangeCategoryTab(NMHDR*, LRESULT* result) {

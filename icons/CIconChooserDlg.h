@@ -34,4 +34,20 @@ protected:
     void OnOK() override;
     void OnSelchangeCategoryTab(NMHDR* header, LRESULT* result);
     void OnInfo();
+    // Lays the list out for the new DPI and fills it again, keeping the
+    // selected icon.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+
+private:
+    // Gives the list cells that grow with the DPI, and as many whole rows of
+    // them as fit where the template put it, centred there.
+    void FitIconList();
+
+    // Where the template put the list (dialog client pixels) at that DPI.
+    RECT m_listBox = {};
+    UINT m_listBoxDpi = USER_DEFAULT_SCREEN_DPI;
+    // The catalogue's icons centred in taller pictures, for cells taller
+    // than an icon and its margins.
+    CImageList m_cellImages;
+    int m_cellImagesCy = 0;
 };

@@ -1,12 +1,15 @@
 // The main dialog at a DPI (tools/at-dpi.sh) or moved to another: the preview
 // lies whole in the free space below "&Minimieren" and above "Anderes &Symbol...",
 // the tray icon has the small-icon size, the move follows the suggested rectangle.
+// The icon chooser there: every tab shows whole icons and scrolls one way only.
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
+#include "icons/CIconChooserDlg.h"
 #include "tests/kit/ModalScript.h"
 #include "tests/kit/Pixels.h"
 #include "tests/kit/ok.h"
@@ -57,9 +60,9 @@ void TestPreview(CWimmelpultDlg& dlg) {
     ok(diff == 0, "expected catalogue icon 0 whole at (%d, %d), %d of 1024 pixels differ", x, y, diff);
 }
 
-void MoveToDpi(CWimmelpultDlg& dlg, UINT from, UINT to) {
+void MoveToDpi(CDialog& dlg, int control, UINT from, UINT to) {
     ok_context("moved to another DPI");
-    HWND edit = GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE);
+    HWND edit = GetDlgItem(dlg.m_hWnd, control);
     LOGFONTA before = {}, after = {};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof before, &before);
     RECT suggested = {}, now = {};
@@ -75,6 +78,28 @@ void MoveToDpi(CWimmelpultDlg& dlg, UINT from, UINT to) {
        MulDiv(labs(before.lfHeight), to, from), labs(after.lfHeight));
 }
 
+void TestChooser(CIconChooserDlg& dlg) {
+    HWND list = GetDlgItem(dlg.m_hWnd, IDC_ICON_LIST), tab = GetDlgItem(dlg.m_hWnd, IDC_CATEGORY_TAB);
+    for (int t = 0; t < 8; ++t) {
+        ok_context("icon chooser, tab " + std::to_string(t));
+        SendMessageA(tab, TCM_SETCURSEL, t, 0);
+        NMHDR hdr = {tab, IDC_CATEGORY_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(dlg.m_hWnd, WM_NOTIFY, IDC_CATEGORY_TAB, reinterpret_cast<LPARAM>(&hdr));
+        RECT client, in;
+        GetClientRect(list, &client);
+        int seen = 0, cut = 0;
+        for (int p = 0; p < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++p) {
+            RECT icon = {LVIR_ICON, 0, 0, 0};
+            SendMessageA(list, LVM_GETITEMRECT, p, reinterpret_cast<LPARAM>(&icon));
+            if (!IntersectRect(&in, &icon, &client)) continue;
+            ++seen;
+            cut += !EqualRect(&in, &icon);
+        }
+        ok(seen > 0 && cut == 0, "expected whole icons in view, %d of %d cut off", cut, seen);
+        ok(!(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL), "expected no vertical scroll bar");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,7 +110,7 @@ int main(int argc, char** argv) {
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
         SetFocus(GetDlgItem(dlg.m_hWnd, IDOK));   // no caret blinking in the grabs
-        if (to != dpi) MoveToDpi(dlg, dpi, to);
+        if (to != dpi) MoveToDpi(dlg, IDC_OLD_TITLE, dpi, to);
         TestPreview(dlg);
         ICONINFO info = {};
         BITMAP bm = {};
@@ -93,6 +118,11 @@ int main(int argc, char** argv) {
         GetObjectA(info.hbmColor, sizeof bm, &bm);
         int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
         ok(bm.bmWidth == cx && bm.bmHeight == cy, "expected the tray icon %dx%d, got %ldx%ld", cx, cy, bm.bmWidth, bm.bmHeight);
+    });
+    CIconChooserDlg chooser;
+    testutil::RunModal(chooser, [&] {
+        if (to != dpi) MoveToDpi(chooser, IDC_CATEGORY_TAB, dpi, to);
+        TestChooser(chooser);
     });
     return ok_summary();
 }
