@@ -64,8 +64,14 @@ void Report(const char* label, const std::vector<double>& ms) {
 // Until the dialog has worked through what it was given and the courier has
 // delivered it all; the deliveries of a pass may finish before its last slice.
 void Finish(CWimmelpultDlg& dlg) {
-    testutil::PumpUntil(bench::NowMs() + 60000, nullptr,
-                        [&] { return !dlg.Working() && dlg.m_courier.PendingCount() == 0; });
+    auto done = [&] { return !dlg.Working() && dlg.m_courier.PendingCount() == 0; };
+    testutil::PumpUntil(bench::NowMs() + 60000, nullptr, done);
+    if (!done()) {
+        printf("ERROR: still %s, %u deliveries pending after 60 s\n", dlg.Working() ? "working" : "idle",
+               static_cast<unsigned>(dlg.m_courier.PendingCount()));
+        fflush(stdout);
+        bench::FailedFlag() = true;
+    }
 }
 
 // "&Zuweisen", and the deliveries it queued: both are the pass.
@@ -211,8 +217,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    fprintf(stderr, "DEBUG targets there\n");
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
+        fprintf(stderr, "DEBUG step started\n");
         // Ticks come from this benchmark alone.
         KillTimer(dlg.m_hWnd, CWimmelpultDlg::kRetitleTimerId);
         BenchPass(dlg, passTargets, runs);
