@@ -88,7 +88,10 @@ void BenchPass(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
     int run = 0;
     auto product = [&] {
         std::string caption = RunCaption(++run);
-        dlg.m_retitled.clear();   // the first assignment of this search text
+        // From the second run on the windows are remembered already, and
+        // each is forgotten and remembered anew, as at a second click. (The
+        // list must not be emptied from outside: the dialog finds its
+        // entries by window.)
         testutil::FillIn(dlg, "bench ", caption.c_str(), true, false);
         Settle(targets[0]);
         double t0 = bench::NowMs();
@@ -131,11 +134,10 @@ void KeepEntries(CWimmelpultDlg& dlg, size_t n, std::list<std::unique_ptr<Retitl
         spare.splice(spare.end(), dlg.m_retitled, std::next(dlg.m_retitled.begin(), n), dlg.m_retitled.end());
 }
 
-void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
-    dlg.m_retitled.clear();
+void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs,
+               std::list<std::unique_ptr<RetitleEntry>>& spare) {
     testutil::FillIn(dlg, "bench ", kNewCaption, true, false);
     PressAndDeliver(dlg);
-    std::list<std::unique_ptr<RetitleEntry>> spare;
     KeepEntries(dlg, kTickEntries, spare);
     std::vector<HWND> remembered;
     for (const auto& e : dlg.m_retitled) remembered.push_back(e->m_hTarget);
@@ -167,12 +169,11 @@ void BenchTick(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) 
     printf("  ratio %.3f (goal at most %.1f): %s\n", ratio, kTickGoal, bench::Verdict(ratio, kTickGoal));
 }
 
-void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs) {
-    dlg.m_retitled.clear();
+void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int runs,
+                    std::list<std::unique_ptr<RetitleEntry>>& spare) {
     testutil::FillIn(dlg, "menge ", kNewCaption, true, false);
     PressAndDeliver(dlg);
     if (dlg.m_retitled.size() != static_cast<size_t>(kScaleWindows)) return Fail("too few remembered windows");
-    std::list<std::unique_ptr<RetitleEntry>> spare;
     const int sizes = static_cast<int>(std::size(kScaleEntries));
     std::vector<std::vector<double>> ms(sizes);
     for (int r = -1; r < runs; ++r) {
@@ -206,6 +207,8 @@ void BenchTickScale(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, int r
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Unbuffered, so that a run cut short still shows how far it came.
+    setvbuf(stdout, nullptr, _IONBF, 0);
     int runs = argc > 1 ? atoi(argv[1]) : 9;
     if (runs < 1) runs = 1;
     testutil::InitDialogControls();
@@ -217,21 +220,23 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    fprintf(stderr, "DEBUG targets there\n");
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
-        fprintf(stderr, "DEBUG step started\n");
         // Ticks come from this benchmark alone.
         KillTimer(dlg.m_hWnd, CWimmelpultDlg::kRetitleTimerId);
+        // Entries set aside, alive, while the ticks go over the others.
+        std::list<std::unique_ptr<RetitleEntry>> spare;
         BenchPass(dlg, passTargets, runs);
-        BenchTick(dlg, passTargets, runs * 2 + 1);
+        BenchTick(dlg, passTargets, runs * 2 + 1, spare);
+        spare.splice(spare.end(), dlg.m_retitled);
 
         // Started only now: the pass above walks every window below the dialog.
         testutil::ChildProcess scaleApp;
         std::vector<HWND> scaleTargets = testutil::StartTargets(scaleApp, kScaleWindows, "Menge", "hidden", 300000);
         if (scaleTargets.size() != static_cast<size_t>(kScaleWindows)) return Fail("the 5000 windows did not come");
-        BenchTickScale(dlg, scaleTargets, runs * 2 + 1);
-        dlg.m_retitled.clear();
+        std::list<std::unique_ptr<RetitleEntry>> scaleSpare;
+        BenchTickScale(dlg, scaleTargets, runs * 2 + 1, scaleSpare);
+        dlg.m_retitled.splice(dlg.m_retitled.end(), spare);
     });
     fflush(stdout);
     return bench::Failed();
