@@ -47,6 +47,7 @@ struct CCourier::State : std::enable_shared_from_this<State> {
     void StartWorker();
     void Serve(DWORD thread, std::unique_lock<std::mutex>& held);
     void Reported(HWND target, Outcome outcome);
+    void Notify();
     static Outcome Carry(SendFunction send, HWND target, const Parcel& parcel);
     static DWORD WINAPI Work(void* state);
 };
@@ -117,12 +118,16 @@ void CCourier::State::Serve(DWORD thread, std::unique_lock<std::mutex>& held) {
         after.flying = false;
         after.flight = Parcel();
         if (closing) break;
-        Reported(target, outcome);
+        if (outcome != Outcome::Delivered) Reported(target, outcome);
         if (outcome == Outcome::Delivered && after.slot.parts) Queue(target, after);
         else records.erase(target);
     }
     line.taken = false;
     if (line.ready.empty()) lines.erase(thread);
+    // Deliveries are news once a thread's windows are done for now, not one
+    // by one: a message per delivery costs the dialog's thread, and the
+    // system, about as much as the send.
+    if (!closing && reports.empty()) Notify();
 }
 
 CCourier::Outcome CCourier::State::Carry(SendFunction send, HWND target, const Parcel& parcel) {
@@ -156,7 +161,11 @@ CCourier::Outcome CCourier::State::Carry(SendFunction send, HWND target, const P
 void CCourier::State::Reported(HWND target, Outcome outcome) {
     const bool first = reports.empty();
     reports.push_back({target, outcome});
-    if (first && notify) PostMessageW(notify, message, 0, 0);
+    if (first) Notify();
+}
+
+void CCourier::State::Notify() {
+    if (notify) PostMessageW(notify, message, 0, 0);
 }
 
 CCourier::CCourier() : m_state(std::make_shared<State>()) {}

@@ -57,7 +57,8 @@ public:
     CCourier(const CCourier&) = delete;
     CCourier& operator=(const CCourier&) = delete;
 
-    // notify receives message (posted, no arguments) when reports wait.
+    // notify receives message (posted, no arguments) when reports wait, and
+    // when a worker is done with a thread's windows for now.
     // iconFor makes the icon handle of a catalogue index on the caller's
     // thread; the handle must stay valid while any window may show it.
     void Attach(HWND notify, UINT message, IconFunction iconFor);
