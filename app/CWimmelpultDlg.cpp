@@ -20,16 +20,9 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnMessage<&CWimmelpultDlg::OnTrayCallback>(kTrayCallback),
     OnMessage<&CWimmelpultDlg::OnDeliveryReports>(kDeliveryReports),
     OnMessage<&CWimmelpultDlg::OnWorkOn>(kWorkOn),
-    OnMessage<&CWimmelpultDlg::OnWindowsListed>(kWindowsListed),
     OnMessage<&CWimmelpultDlg::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
-
-// The windows for a pass, listed on a thread of its own.
-struct CWimmelpultDlg::Listing {
-    HWND dialog;
-    std::vector<HWND> windows;
-};
 
 namespace {
 // The preview's box on the layout at 96 DPI, where it was placed by pixel:
@@ -210,18 +203,8 @@ void CWimmelpultDlg::OnOK() {
     m_strOldTitle = TargetWindow::Lower(m_strOldTitle);
     if (m_strOldTitle.empty()) return;
 
-    // Listing thousands of windows takes the system a while, so another
-    // thread does it; the pass waits for its list.
     Pass pass;
-    auto* listing = new Listing{m_hWnd, {}};
-    HANDLE lister = CreateThread(nullptr, 64 * 1024, &ListWindows, listing, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (lister) {
-        CloseHandle(lister);
-        pass.listing = listing;
-    } else {
-        pass.windows = TargetWindow::ZOrderFrom(m_hWnd);
-        delete listing;
-    }
+    pass.windows = TargetWindow::ZOrderFrom(m_hWnd);
     pass.search = m_strOldTitle;
     pass.caption = m_strNewTitle;
     pass.icon = m_bNewIcon ? m_iconChooser.m_chosenIcon : -1;
@@ -240,24 +223,6 @@ void CWimmelpultDlg::OnTimer(UINT_PTR id) {
     Default();
 }
 
-DWORD WINAPI CWimmelpultDlg::ListWindows(void* param) {
-    auto* listing = static_cast<Listing*>(param);
-    listing->windows = TargetWindow::ZOrderFrom(listing->dialog);
-    if (!PostMessageW(listing->dialog, kWindowsListed, 0, reinterpret_cast<LPARAM>(listing))) delete listing;
-    return 0;
-}
-
-LRESULT CWimmelpultDlg::OnWindowsListed(WPARAM, LPARAM param) {
-    std::unique_ptr<Listing> listing(reinterpret_cast<Listing*>(param));
-    for (Pass& pass : m_passes) {
-        if (pass.listing != listing.get()) continue;
-        pass.windows = std::move(listing->windows);
-        pass.listing = nullptr;
-    }
-    WorkThrough();
-    return 0;
-}
-
 void CWimmelpultDlg::OnWorkOn() {
     m_workPosted = false;
     WorkThrough();
@@ -271,7 +236,6 @@ void CWimmelpultDlg::WorkThrough() {
         if (m_ticking) {
             StepTick();
         } else if (!m_passes.empty()) {
-            if (m_passes.front().listing) return;   // its list comes by message
             StepPass();
         } else {
             m_tickDue = false;

@@ -35,8 +35,6 @@ public:
     static constexpr UINT kDeliveryReports = WM_APP + 1;
     // Posted to itself to go on with a pass or a tick.
     static constexpr UINT kWorkOn = WM_APP + 2;
-    // Posted by the thread that lists the windows for a pass.
-    static constexpr UINT kWindowsListed = WM_APP + 3;
     // The longest the dialog works on a pass or tick before it looks at its
     // messages again.
     static constexpr double kSliceMs = 15;
@@ -83,7 +81,6 @@ public:
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnDeliveryReports();    // windows that closed or refuse are forgotten
     void OnWorkOn();
-    LRESULT OnWindowsListed(WPARAM, LPARAM listing);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // Whether a pass or a tick is still being worked through.
@@ -92,9 +89,7 @@ public:
 private:
     using Entries = std::list<std::unique_ptr<RetitleEntry>>;
     // A retitle pass, worked through a slice at a time.
-    struct Listing;
     struct Pass {
-        const Listing* listing = nullptr;   // until the windows come
         std::vector<HWND> windows;   // from the dialog down, taken at the click
         size_t next = 0;
         std::wstring search;         // lower-cased
@@ -108,7 +103,6 @@ private:
     void Remember(HWND target, const std::wstring& caption, int icon);
     void Forget(HWND target);
     void WorkThrough();
-    static DWORD WINAPI ListWindows(void* listing);
     void StepPass();
     void StepTick();
     void PlacePreview();
