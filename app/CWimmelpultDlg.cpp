@@ -20,9 +20,20 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnMessage<&CWimmelpultDlg::OnTrayCallback>(kTrayCallback),
     OnMessage<&CWimmelpultDlg::OnDeliveryReports>(kDeliveryReports),
     OnMessage<&CWimmelpultDlg::OnWorkOn>(kWorkOn),
+    OnMessage<&CWimmelpultDlg::OnWindowsListed>(kWindowsListed),
     OnMessage<&CWimmelpultDlg::OnDpiChanged>(kDpiChanged),
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
+
+// The windows for a pass, listed on a thread of its own. Whoever of the
+// dialog and the lister moves `state` from kListing first decides who goes
+// on with it: the dialog at once, or the lister by a posted message.
+struct CWimmelpultDlg::Listing {
+    enum : LONG { kListing, kListed, kPosted };
+    HWND dialog;
+    std::vector<HWND> windows;
+    volatile LONG state = kListing;
+};
 
 namespace {
 // The preview's box on the layout at 96 DPI, where it was placed by pixel:
@@ -204,7 +215,7 @@ void CWimmelpultDlg::OnOK() {
     if (m_strOldTitle.empty()) return;
 
     Pass pass;
-    pass.windows = TargetWindow::ZOrderFrom(m_hWnd);
+    pass.listing = ListWindowsFor(pass);
     pass.search = m_strOldTitle;
     pass.caption = m_strNewTitle;
     pass.icon = m_bNewIcon ? m_iconChooser.m_chosenIcon : -1;
@@ -223,6 +234,48 @@ void CWimmelpultDlg::OnTimer(UINT_PTR id) {
     Default();
 }
 
+const CWimmelpultDlg::Listing* CWimmelpultDlg::ListWindowsFor(Pass& pass) {
+    // Listing takes the system a server call per window: 250 ms for 10,000
+    // windows under Wine. A short desktop is listed within the wait, so its
+    // captions are read at the click; a long one is listed while the dialog
+    // answers, and its pass waits for the list.
+    auto listing = std::make_unique<Listing>();
+    listing->dialog = m_hWnd;
+    HANDLE lister = CreateThread(nullptr, 64 * 1024, &ListWindows, listing.get(), STACK_SIZE_PARAM_IS_A_RESERVATION,
+                                 nullptr);
+    if (!lister) {
+        pass.windows = TargetWindow::ZOrderFrom(m_hWnd);
+        return nullptr;
+    }
+    WaitForSingleObject(lister, m_listWaitMs);
+    CloseHandle(lister);
+    if (InterlockedCompareExchange(&listing->state, Listing::kPosted, Listing::kListing) == Listing::kListing) {
+        return listing.release();   // the lister owns it now, until its message
+    }
+    pass.windows = std::move(listing->windows);
+    return nullptr;
+}
+
+DWORD WINAPI CWimmelpultDlg::ListWindows(void* param) {
+    auto* listing = static_cast<Listing*>(param);
+    listing->windows = TargetWindow::ZOrderFrom(listing->dialog);
+    if (InterlockedCompareExchange(&listing->state, Listing::kListed, Listing::kListing) == Listing::kListing)
+        return 0;   // the dialog waited for it and takes the list
+    if (!PostMessageW(listing->dialog, kWindowsListed, 0, reinterpret_cast<LPARAM>(listing))) delete listing;
+    return 0;
+}
+
+LRESULT CWimmelpultDlg::OnWindowsListed(WPARAM, LPARAM param) {
+    std::unique_ptr<Listing> listing(reinterpret_cast<Listing*>(param));
+    for (Pass& pass : m_passes) {
+        if (pass.listing != listing.get()) continue;
+        pass.windows = std::move(listing->windows);
+        pass.listing = nullptr;
+    }
+    WorkThrough();
+    return 0;
+}
+
 void CWimmelpultDlg::OnWorkOn() {
     m_workPosted = false;
     WorkThrough();
@@ -236,6 +289,7 @@ void CWimmelpultDlg::WorkThrough() {
         if (m_ticking) {
             StepTick();
         } else if (!m_passes.empty()) {
+            if (m_passes.front().listing) return;   // goes on when its list comes
             StepPass();
         } else {
             m_tickDue = false;

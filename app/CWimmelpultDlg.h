@@ -38,6 +38,11 @@ public:
     // The longest the dialog works on a pass or tick before it looks at its
     // messages again.
     static constexpr double kSliceMs = 15;
+    // Posted by the thread that lists the windows for a pass, when the
+    // dialog did not wait for it.
+    static constexpr UINT kWindowsListed = WM_APP + 3;
+    // How long a click waits by default for its list of windows.
+    static constexpr DWORD kListWaitMs = 40;
 
     explicit CWimmelpultDlg(CWnd* parent = nullptr);
     ~CWimmelpultDlg() override;
@@ -58,6 +63,7 @@ public:
     POINT m_ptPreview = {};         // where the preview is painted, at 32 x 32 (PlacePreview)
     CIconCache m_sentIcons;         // the icons given to other windows
     CCourier m_courier;             // sends them, and the captions
+    DWORD m_listWaitMs = kListWaitMs;   // 0: the list always comes by message
 
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageEntry kEntries[];
@@ -81,6 +87,7 @@ public:
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnDeliveryReports();    // windows that closed or refuse are forgotten
     void OnWorkOn();
+    LRESULT OnWindowsListed(WPARAM, LPARAM listing);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // Whether a pass or a tick is still being worked through.
@@ -89,7 +96,9 @@ public:
 private:
     using Entries = std::list<std::unique_ptr<RetitleEntry>>;
     // A retitle pass, worked through a slice at a time.
+    struct Listing;
     struct Pass {
+        const Listing* listing = nullptr;   // until the windows come
         std::vector<HWND> windows;   // from the dialog down, taken at the click
         size_t next = 0;
         std::wstring search;         // lower-cased
@@ -103,6 +112,8 @@ private:
     void Remember(HWND target, const std::wstring& caption, int icon);
     void Forget(HWND target);
     void WorkThrough();
+    const Listing* ListWindowsFor(Pass& pass);   // the listing still to come, if any
+    static DWORD WINAPI ListWindows(void* listing);
     void StepPass();
     void StepTick();
     void PlacePreview();
