@@ -26,7 +26,14 @@ struct CCourier::State : std::enable_shared_from_this<State> {
     // The windows of one target thread that wait for a worker.
     struct Line {
         std::deque<HWND> ready;
-        bool taken = false;   // runnable, or served by a worker
+        bool listed = false;   // in runnable
+        int servers = 0;       // its worker, and a relief
+        int sending = 0;
+        std::chrono::steady_clock::time_point sendFrom;   // while one sends
+    };
+    struct Start {
+        std::shared_ptr<State> state;   // the worker may outlive the courier
+        DWORD relief;                   // the thread it relieves, or 0
     };
 
     mutable std::mutex lock;
@@ -36,6 +43,7 @@ struct CCourier::State : std::enable_shared_from_this<State> {
     std::deque<DWORD> runnable;
     std::vector<Report> reports;
     size_t workers = 0;
+    size_t reliefs = 0;   // of the workers; not counted against kMaxWorkers
     size_t idle = 0;
     bool closing = false;
     HWND notify = nullptr;
@@ -44,7 +52,8 @@ struct CCourier::State : std::enable_shared_from_this<State> {
 
     // All below with the lock held.
     void Queue(HWND target, Record& record);
-    void StartWorker();
+    void Relieve(DWORD thread);
+    bool StartWorker(DWORD relief);
     void Serve(DWORD thread, std::unique_lock<std::mutex>& held);
     void Reported(HWND target, Outcome outcome);
     void Notify();
@@ -57,30 +66,49 @@ void CCourier::State::Queue(HWND target, Record& record) {
     record.queued = true;
     Line& line = lines[record.thread];
     line.ready.push_back(target);
-    if (line.taken) return;
-    line.taken = true;
+    if (line.servers || line.listed) return;
+    line.listed = true;
     runnable.push_back(record.thread);
-    if (runnable.size() > idle && workers < kMaxWorkers) StartWorker();
+    if (runnable.size() > idle && workers - reliefs < kMaxWorkers) StartWorker(0);
     wake.notify_one();
 }
 
-void CCourier::State::StartWorker() {
-    // A worker holds the state, so that it may outlive the courier while it
-    // waits on a window. It needs little stack.
-    auto* keep = new std::shared_ptr<State>(shared_from_this());
-    HANDLE thread = CreateThread(nullptr, 64 * 1024, &Work, keep, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (!thread) {
-        delete keep;   // the next queued window tries again
+void CCourier::State::Relieve(DWORD thread) {
+    // A thread may take other windows' messages while one of its windows
+    // waits inside a handler, as a thread that sends to another one does.
+    auto found = lines.find(thread);
+    if (found == lines.end()) return;
+    Line& line = found->second;
+    if (line.servers != 1 || line.sending != 1 || line.ready.empty() ||
+        std::chrono::steady_clock::now() - line.sendFrom < std::chrono::milliseconds(kReliefAfterMs))
         return;
+    if (StartWorker(thread)) ++line.servers;
+}
+
+bool CCourier::State::StartWorker(DWORD relief) {
+    // It needs little stack.
+    auto* start = new Start{shared_from_this(), relief};
+    HANDLE thread = CreateThread(nullptr, 64 * 1024, &Work, start, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!thread) {
+        delete start;   // the next queued window tries again
+        return false;
     }
     CloseHandle(thread);
     ++workers;
+    reliefs += relief != 0;
+    return true;
 }
 
 DWORD WINAPI CCourier::State::Work(void* param) {
-    std::unique_ptr<std::shared_ptr<State>> owned(static_cast<std::shared_ptr<State>*>(param));
-    State& s = **owned;
+    std::unique_ptr<Start> start(static_cast<Start*>(param));
+    State& s = *start->state;
     std::unique_lock<std::mutex> held(s.lock);
+    if (start->relief) {
+        s.Serve(start->relief, held);
+        --s.reliefs;
+        --s.workers;
+        return 0;
+    }
     while (!s.closing) {
         if (s.runnable.empty()) {
             ++s.idle;
@@ -91,6 +119,9 @@ DWORD WINAPI CCourier::State::Work(void* param) {
         }
         DWORD thread = s.runnable.front();
         s.runnable.pop_front();
+        Line& line = s.lines[thread];
+        line.listed = false;
+        ++line.servers;
         s.Serve(thread, held);
     }
     --s.workers;
@@ -98,7 +129,7 @@ DWORD WINAPI CCourier::State::Work(void* param) {
 }
 
 void CCourier::State::Serve(DWORD thread, std::unique_lock<std::mutex>& held) {
-    Line& line = lines[thread];   // stays put: only its server erases it
+    Line& line = lines[thread];   // stays put: only its last server erases it
     while (!line.ready.empty() && !closing) {
         HWND target = line.ready.front();
         line.ready.pop_front();
@@ -109,11 +140,14 @@ void CCourier::State::Serve(DWORD thread, std::unique_lock<std::mutex>& held) {
         record.slot = Parcel();
         const Parcel parcel = record.flight;
         const SendFunction sendNow = send;
+        ++line.sending;
+        line.sendFrom = std::chrono::steady_clock::now();   // never overstates the other's wait
 
         held.unlock();
         const Outcome outcome = Carry(sendNow, target, parcel);
         held.lock();
 
+        --line.sending;
         Record& after = records[target];
         after.flying = false;
         after.flight = Parcel();
@@ -122,8 +156,7 @@ void CCourier::State::Serve(DWORD thread, std::unique_lock<std::mutex>& held) {
         if (outcome == Outcome::Delivered && after.slot.parts) Queue(target, after);
         else records.erase(target);
     }
-    line.taken = false;
-    if (line.ready.empty()) lines.erase(thread);
+    if (--line.servers == 0 && !line.listed && line.ready.empty()) lines.erase(thread);
     // Deliveries are news once a thread's windows are done for now, not one
     // by one: a message per delivery costs the dialog's thread, and the
     // system, about as much as the send.
@@ -213,6 +246,7 @@ void CCourier::Put(HWND target, Parcel parcel, bool merge) {
     if (merge && same(record.slot)) parcel.parts |= record.slot.parts;
     record.slot = std::move(parcel);
     s.Queue(target, record);
+    s.Relieve(thread);
 }
 
 std::vector<CCourier::Report> CCourier::TakeReports() {

@@ -10,7 +10,11 @@
 // windows in turn; a worker waits as long as a window takes, so a hung
 // program holds up its own windows only. Up to kMaxWorkers threads are
 // served at once, the others wait their turn; workers start when needed and
-// end after kIdleMs without work.
+// end after kIdleMs without work. When a send to one window of a thread has
+// waited kReliefAfterMs, the next Assign or Reapply for that thread starts
+// a relief worker for its other windows, which the thread may well take
+// meanwhile; it ends when they are done. A thread has at most one relief,
+// so there are at most twice kMaxWorkers workers.
 //
 //   record           | Assign            | Reapply (same caption, icon) | send returns
 //   -----------------+-------------------+------------------------------+----------------------
@@ -46,6 +50,7 @@ public:
     };
     static constexpr size_t kMaxWorkers = 32;
     static constexpr DWORD kIdleMs = 10000;
+    static constexpr DWORD kReliefAfterMs = 500;
 
     using SendFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
     using IconFunction = std::function<HICON(int index)>;
