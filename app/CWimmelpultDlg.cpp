@@ -100,6 +100,8 @@ BOOL CWimmelpultDlg::OnInitDialog() {
     DeleteMenu(sysMenu, 0, MF_BYPOSITION);
 
     PlacePreview();
+    m_previewMade = {m_ptPreview.x + kPreviewSize / 2, m_ptPreview.y + kPreviewSize / 2};
+    m_previewMadeDpi = LayoutDpi();
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -148,9 +150,10 @@ void CWimmelpultDlg::OnPaint() {
 HICON CWimmelpultDlg::OnQueryDragIcon() { return m_hIcon; }
 
 void CWimmelpultDlg::PlacePreview() {
-    // The controls grow with the dialog font, which does not grow in
-    // proportion to the DPI: the preview keeps its place among them by
-    // growing as the font's letters did from their size at 96 DPI.
+    // The controls the dialog manager lays out grow with the dialog font,
+    // which does not grow in proportion to the DPI: the preview keeps its
+    // place among them by growing as the font's letters did from their size
+    // at 96 DPI.
     SIZE now = {1, 1};
     SIZE at96 = {1, 1};
     HFONT font = GetFont();
@@ -180,7 +183,16 @@ void CWimmelpultDlg::PlacePreview() {
 
 void CWimmelpultDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     CDialog::OnDpiChanged(dpi, suggested);
-    PlacePreview();
+    if (!ScalesItself()) {
+        PlacePreview();
+        return;
+    }
+    // The controls were scaled from where they were made by the ratio of the
+    // DPIs, not as the font's letters grew, which round otherwise: placed by
+    // the letters, the preview would drift among them.
+    const UINT to = LayoutDpi();
+    m_ptPreview = {MulDiv(m_previewMade.x, to, m_previewMadeDpi) - kPreviewSize / 2,
+                   MulDiv(m_previewMade.y, to, m_previewMadeDpi) - kPreviewSize / 2};
 }
 
 void CWimmelpultDlg::OnCancel() { CDialog::OnCancel(); }

@@ -171,11 +171,13 @@ void CDialog::ScaleLayout(UINT to) {
     m_scaledFont = font;
 }
 
+bool CDialog::ScalesItself() const { return !ScaledByPlatform(m_hWnd); }
+
 void CDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
     Default();
     // Per-monitor v1 (Windows 8.1, 10 before 1703, Wine) leaves the font and
     // the controls as they were.
-    if (dpi && dpi != m_layoutDpi && !ScaledByPlatform(m_hWnd)) ScaleLayout(dpi);
+    if (dpi && dpi != m_layoutDpi && ScalesItself()) ScaleLayout(dpi);
     if (dpi) m_layoutDpi = dpi;
     if (!IsRectEmpty(&suggested))
         SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -33,6 +33,10 @@ public:
     // when the dialog was made, and it takes the suggested rectangle.
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     static constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED, Windows 8.1 on
+    // Whether that scaling is the dialog's own (per-monitor v1, Wine), by
+    // the ratio of the DPIs, or the platform's dialog manager lays the
+    // controls out again (per-monitor v2).
+    bool ScalesItself() const;
     // The DPI the dialog's layout is for, and its font.
     UINT LayoutDpi() const { return m_layoutDpi; }
     HFONT GetFont() const;

@@ -162,12 +162,16 @@ void CIconChooserDlg::FitIconList() {
     // The list view puts an icon at the top of its cell: a cell taller than
     // an icon and its margins gets the icons centred in taller pictures.
     HIMAGELIST images = catalogue;
+    bool remade = false;
     if (cell > iconCy + 2 * kIconMargin) {
-        if (m_cellImagesCy != cell - 2 * kIconMargin) CentreImages(catalogue, m_cellImages, cell - 2 * kIconMargin);
+        remade = m_cellImagesCy != cell - 2 * kIconMargin;
+        if (remade) CentreImages(catalogue, m_cellImages, cell - 2 * kIconMargin);
         m_cellImagesCy = cell - 2 * kIconMargin;
         images = m_cellImages.GetSafeHandle();
     }
-    if (reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)) != images)
+    // Pictures made again can come back under the old handle, while the list
+    // view still holds the old size.
+    if (remade || reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)) != images)
         SendMessageW(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
     SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(cx, cell));
 }

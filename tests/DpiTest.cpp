@@ -1,5 +1,5 @@
 // The main dialog at a DPI (tools/at-dpi.sh) or moved to another: the preview
-// lies whole in the free space below "&Minimieren" and above "Anderes &Symbol...",
+// lies whole, midway, in the free space below "&Minimieren" and above "Anderes &Symbol...",
 // the tray icon has the small-icon size, the move follows the suggested rectangle.
 // The icon chooser there: every tab shows whole icons and scrolls one way only.
 #include <windows.h>
@@ -58,6 +58,8 @@ void TestPreview(CWimmelpultDlg& dlg) {
     int x = painted.left - opaque.left, y = painted.top - opaque.top;
     int diff = testutil::CountDifferent(want, testutil::GrabClient(h, x, y, 32, 32));
     ok(diff == 0, "expected catalogue icon 0 whole at (%d, %d), %d of 1024 pixels differ", x, y, diff);
+    ok(labs(2 * (y + 16) - free.top - free.bottom) <= 4,
+       "expected its middle midway down the free space, %ld, to 2 pixels, got %d", (free.top + free.bottom) / 2, y + 16);
 }
 
 void MoveToDpi(CDialog& dlg, int control, UINT from, UINT to) {
