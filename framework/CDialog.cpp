@@ -143,6 +143,7 @@ void CDialog::SaveLayout() {
     m_savedDpi = m_layoutDpi;
     m_savedFont = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     m_hasSavedLogFont = m_savedFont && GetObjectW(m_savedFont, sizeof m_savedLogFont, &m_savedLogFont);
+    GetClientRect(m_hWnd, &m_savedClient);
     m_savedLayout.clear();
     for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rc = {};
@@ -171,17 +172,32 @@ void CDialog::ScaleLayout(UINT to) {
     m_scaledFont = font;
 }
 
+void CDialog::FitClientToLayout(UINT dpi) {
+    // The suggested rectangle scales the frame as well, which keeps its size
+    // here: from 192 to 96 DPI the bottom row was cut off.
+    RECT client = {}, window = {};
+    GetClientRect(m_hWnd, &client);
+    const int cx = MulDiv(m_savedClient.right, dpi, m_savedDpi) - client.right;
+    const int cy = MulDiv(m_savedClient.bottom, dpi, m_savedDpi) - client.bottom;
+    if (!cx && !cy) return;
+    GetWindowRect(m_hWnd, &window);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + cx, window.bottom - window.top + cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CDialog::ScalesItself() const { return !ScaledByPlatform(m_hWnd); }
 
 void CDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
     Default();
     // Per-monitor v1 (Windows 8.1, 10 before 1703, Wine) leaves the font and
     // the controls as they were.
-    if (dpi && dpi != m_layoutDpi && ScalesItself()) ScaleLayout(dpi);
+    const bool itself = dpi && ScalesItself();
+    if (itself && dpi != m_layoutDpi) ScaleLayout(dpi);
     if (dpi) m_layoutDpi = dpi;
     if (!IsRectEmpty(&suggested))
         SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (itself) FitClientToLayout(dpi);
     // What the dialog paints itself follows on repaint.
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }

@@ -58,6 +58,7 @@ private:
     HWND FindOwner() const;
     void SaveLayout();
     void ScaleLayout(UINT to);
+    void FitClientToLayout(UINT dpi);
 
     struct SavedChild {
         HWND hWnd;
@@ -71,6 +72,7 @@ private:
     // change of DPI scales from these, so rounding cannot add up.
     UINT m_savedDpi = USER_DEFAULT_SCREEN_DPI;
     std::vector<SavedChild> m_savedLayout;
+    RECT m_savedClient = {};
     HFONT m_savedFont = nullptr;    // the dialog manager's
     LOGFONTW m_savedLogFont = {};
     bool m_hasSavedLogFont = false;
