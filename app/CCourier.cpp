@@ -27,9 +27,9 @@ struct CCourier::State : std::enable_shared_from_this<State> {
     struct Line {
         std::deque<HWND> ready;
         bool listed = false;   // in runnable
-        int servers = 0;       // its worker, and a relief
-        int sending = 0;
-        std::chrono::steady_clock::time_point sendFrom;   // while one sends
+        // Its worker, and a relief; outside the lock each is in a send.
+        int servers = 0;
+        std::chrono::steady_clock::time_point sendFrom;   // of the newest send
     };
     struct Start {
         std::shared_ptr<State> state;   // the worker may outlive the courier
@@ -79,7 +79,7 @@ void CCourier::State::Relieve(DWORD thread) {
     auto found = lines.find(thread);
     if (found == lines.end()) return;
     Line& line = found->second;
-    if (line.servers != 1 || line.sending != 1 || line.ready.empty() ||
+    if (line.servers != 1 || line.ready.empty() ||
         std::chrono::steady_clock::now() - line.sendFrom < std::chrono::milliseconds(kReliefAfterMs))
         return;
     if (StartWorker(thread)) ++line.servers;
@@ -140,14 +140,12 @@ void CCourier::State::Serve(DWORD thread, std::unique_lock<std::mutex>& held) {
         record.slot = Parcel();
         const Parcel parcel = record.flight;
         const SendFunction sendNow = send;
-        ++line.sending;
         line.sendFrom = std::chrono::steady_clock::now();   // never overstates the other's wait
 
         held.unlock();
         const Outcome outcome = Carry(sendNow, target, parcel);
         held.lock();
 
-        --line.sending;
         Record& after = records[target];
         after.flying = false;
         after.flight = Parcel();

@@ -101,7 +101,6 @@ BOOL CWimmelpultDlg::OnInitDialog() {
 
     PlacePreview();
     m_previewMade = {m_ptPreview.x + kPreviewSize / 2, m_ptPreview.y + kPreviewSize / 2};
-    m_previewMadeDpi = LayoutDpi();
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -190,9 +189,7 @@ void CWimmelpultDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     // The controls were scaled from where they were made by the ratio of the
     // DPIs, not as the font's letters grew, which round otherwise: placed by
     // the letters, the preview would drift among them.
-    const UINT to = LayoutDpi();
-    m_ptPreview = {MulDiv(m_previewMade.x, to, m_previewMadeDpi) - kPreviewSize / 2,
-                   MulDiv(m_previewMade.y, to, m_previewMadeDpi) - kPreviewSize / 2};
+    m_ptPreview = {ScaledFromInit(m_previewMade.x) - kPreviewSize / 2, ScaledFromInit(m_previewMade.y) - kPreviewSize / 2};
 }
 
 void CWimmelpultDlg::OnCancel() { CDialog::OnCancel(); }

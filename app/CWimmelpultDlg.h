@@ -61,10 +61,9 @@ public:
     HICON m_hIcon = nullptr;
     HICON m_hTrayIcon = nullptr;    // icon 128 at the small-icon size of the DPI
     POINT m_ptPreview = {};         // where the preview is painted, at 32 x 32 (PlacePreview)
-    // Its centre as the dialog was made, and the DPI then: where a change of
-    // DPI that the dialog scales itself places it from.
+    // Its centre as the dialog was made: where a change of DPI that the
+    // dialog scales itself places it from.
     POINT m_previewMade = {};
-    UINT m_previewMadeDpi = USER_DEFAULT_SCREEN_DPI;
     CIconCache m_sentIcons;         // the icons given to other windows
     CCourier m_courier;             // sends them, and the captions
     DWORD m_listWaitMs = kListWaitMs;   // 0: the list always comes by message

@@ -119,7 +119,7 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
     // A scaled font left from an earlier modal run was for a window now gone.
     if (m_scaledFont) DeleteObject(m_scaledFont);
     m_scaledFont = nullptr;
-    m_layoutDpi = GetDpi();
+    m_savedDpi = m_layoutDpi = GetDpi();
     RECT before = {};
     GetWindowRect(m_hWnd, &before);
     BOOL result = OnInitDialog();
@@ -140,7 +140,6 @@ HFONT CDialog::GetFont() const {
 }
 
 void CDialog::SaveLayout() {
-    m_savedDpi = m_layoutDpi;
     m_savedFont = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     m_hasSavedLogFont = m_savedFont && GetObjectW(m_savedFont, sizeof m_savedLogFont, &m_savedLogFont);
     GetClientRect(m_hWnd, &m_savedClient);
@@ -153,32 +152,31 @@ void CDialog::SaveLayout() {
     }
 }
 
-void CDialog::ScaleLayout(UINT to) {
-    const UINT from = m_savedDpi;
+void CDialog::ScaleLayout() {
     HFONT font = nullptr;
-    if (to != from && m_hasSavedLogFont) {
+    if (m_layoutDpi != m_savedDpi && m_hasSavedLogFont) {
         LOGFONTW lf = m_savedLogFont;
-        lf.lfHeight = MulDiv(lf.lfHeight, to, from);
+        lf.lfHeight = ScaledFromInit(lf.lfHeight);
         font = CreateFontIndirectW(&lf);
     }
     HFONT shown = font ? font : m_savedFont;
     for (const SavedChild& child : m_savedLayout) {
         const RECT& rc = child.rect;
-        MoveWindow(child.hWnd, MulDiv(rc.left, to, from), MulDiv(rc.top, to, from), MulDiv(rc.right - rc.left, to, from),
-                   MulDiv(rc.bottom - rc.top, to, from), FALSE);
+        MoveWindow(child.hWnd, ScaledFromInit(rc.left), ScaledFromInit(rc.top), ScaledFromInit(rc.right - rc.left),
+                   ScaledFromInit(rc.bottom - rc.top), FALSE);
         if (shown) SendMessageW(child.hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
     }
     if (m_scaledFont) DeleteObject(m_scaledFont);
     m_scaledFont = font;
 }
 
-void CDialog::FitClientToLayout(UINT dpi) {
+void CDialog::FitClientToLayout() {
     // The suggested rectangle scales the frame as well, which keeps its size
     // here: from 192 to 96 DPI the bottom row was cut off.
     RECT client = {}, window = {};
     GetClientRect(m_hWnd, &client);
-    const int cx = MulDiv(m_savedClient.right, dpi, m_savedDpi) - client.right;
-    const int cy = MulDiv(m_savedClient.bottom, dpi, m_savedDpi) - client.bottom;
+    const int cx = ScaledFromInit(m_savedClient.right) - client.right;
+    const int cy = ScaledFromInit(m_savedClient.bottom) - client.bottom;
     if (!cx && !cy) return;
     GetWindowRect(m_hWnd, &window);
     SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + cx, window.bottom - window.top + cy,
@@ -191,13 +189,13 @@ void CDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
     Default();
     // Per-monitor v1 (Windows 8.1, 10 before 1703, Wine) leaves the font and
     // the controls as they were.
-    const bool itself = dpi && ScalesItself();
-    if (itself && dpi != m_layoutDpi) ScaleLayout(dpi);
+    const bool itself = dpi && ScalesItself(), moved = dpi && dpi != m_layoutDpi;
     if (dpi) m_layoutDpi = dpi;
+    if (itself && moved) ScaleLayout();
     if (!IsRectEmpty(&suggested))
         SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (itself) FitClientToLayout(dpi);
+    if (itself) FitClientToLayout();
     // What the dialog paints itself follows on repaint.
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }

@@ -39,6 +39,9 @@ public:
     bool ScalesItself() const;
     // The DPI the dialog's layout is for, and its font.
     UINT LayoutDpi() const { return m_layoutDpi; }
+    // A length or place on the dialog as OnInitDialog left it, at the DPI
+    // of the layout now.
+    int ScaledFromInit(int v) const { return MulDiv(v, m_layoutDpi, m_savedDpi); }
     HFONT GetFont() const;
 
     const MessageTable* GetMessageTable() const override { return &kTable; }
@@ -57,8 +60,8 @@ private:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     HWND FindOwner() const;
     void SaveLayout();
-    void ScaleLayout(UINT to);
-    void FitClientToLayout(UINT dpi);
+    void ScaleLayout();
+    void FitClientToLayout();
 
     struct SavedChild {
         HWND hWnd;

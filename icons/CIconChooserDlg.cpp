@@ -107,7 +107,6 @@ BOOL CIconChooserDlg::OnInitDialog() {
                  reinterpret_cast<LPARAM>(m_imageList.GetSafeHandle()));
     GetWindowRect(m_iconList.m_hWnd, &m_listBox);
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&m_listBox), 2);
-    m_listBoxDpi = LayoutDpi();
     FillCategory(0);
     return TRUE;
 }
@@ -149,7 +148,7 @@ void CIconChooserDlg::FitIconList() {
 
     // The template's place at this DPI, and the border round the list's inside.
     RECT box = m_listBox, frame = {};
-    for (LONG* edge : {&box.left, &box.top, &box.right, &box.bottom}) *edge = MulDiv(*edge, dpi, m_listBoxDpi);
+    for (LONG* edge : {&box.left, &box.top, &box.right, &box.bottom}) *edge = ScaledFromInit(*edge);
     AdjustWindowRectEx(&frame, GetWindowLongW(list, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL), FALSE,
                        GetWindowLongW(list, GWL_EXSTYLE));
     const int width = box.right - box.left, height = box.bottom - box.top, bar = ScrollBarHeight(dpi);

@@ -43,9 +43,8 @@ private:
     // them as fit where the template put it, centred there.
     void FitIconList();
 
-    // Where the template put the list (dialog client pixels) at that DPI.
+    // Where the template put the list (dialog client pixels), as the dialog was made.
     RECT m_listBox = {};
-    UINT m_listBoxDpi = USER_DEFAULT_SCREEN_DPI;
     // The catalogue's icons centred in taller pictures, for cells taller
     // than an icon and its margins.
     CImageList m_cellImages;

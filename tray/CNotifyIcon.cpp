@@ -113,13 +113,18 @@ BOOL CNotifyIcon::Create(CWnd* parent, UINT callbackMessage, const wchar_t* tip,
     m_iconData.cbSize = NOTIFYICONDATAW_V1_SIZE;
     m_iconData.hWnd = parent && parent->m_hWnd ? parent->m_hWnd : m_hWnd;
     m_iconData.uID = id;
-    m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_iconData.uCallbackMessage = callbackMessage;
     m_iconData.hIcon = icon;
     lstrcpynW(m_iconData.szTip, tip ? tip : L"", kTipSize);
 
-    m_bIconPresent = s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
+    m_bIconPresent = NotifyWhole(NIM_ADD);
     return m_bIconPresent;
+}
+
+BOOL CNotifyIcon::NotifyWhole(DWORD message) {
+    // All of the record: a ChangeIcon leaves the flags at NIF_ICON alone.
+    m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    return s_pfnShellNotifyIcon(message, &m_iconData);
 }
 
 void CNotifyIcon::DeleteIcon() {
@@ -141,8 +146,7 @@ BOOL CNotifyIcon::EnsureIcon() {
     if (m_bIconPresent || !m_bIconWanted) return m_bIconPresent;
     // A shell that timed out may have added the icon all the same, and
     // refuses a second add for as long as it is there: look for it first.
-    m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    m_bIconPresent = s_pfnShellNotifyIcon(NIM_MODIFY, &m_iconData) || s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
+    m_bIconPresent = NotifyWhole(NIM_MODIFY) || NotifyWhole(NIM_ADD);
     return m_bIconPresent;
 }
 
@@ -199,12 +203,8 @@ LRESULT CNotifyIcon::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (taskbarCreated && message == taskbarCreated) {
         // Otherwise a restarted Explorer would lose the icon, and with it the
         // only way back to a hidden dialog; an icon the shell refused at
-        // Create comes now. Flags as at Create: a ChangeIcon left them at
-        // NIF_ICON alone. A refusal leaves the icon to EnsureIcon.
-        if (m_bIconWanted) {
-            m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-            m_bIconPresent = s_pfnShellNotifyIcon(NIM_ADD, &m_iconData);
-        }
+        // Create comes now. A refusal leaves the icon to EnsureIcon.
+        if (m_bIconWanted) m_bIconPresent = NotifyWhole(NIM_ADD);
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

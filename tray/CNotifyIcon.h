@@ -86,4 +86,5 @@ public:
 
 private:
     HWND NotifyTarget() const;
+    BOOL NotifyWhole(DWORD message);   // Shell_NotifyIcon with the whole record
 };
