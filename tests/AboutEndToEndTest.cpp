@@ -31,8 +31,8 @@ namespace {
 const char kDec06[] = "Feiertage am 06. Dezember:\nFinnland";
 const char kDec07[] = "Feiertage am 07. Dezember:\nElfenbeink\xFCste";
 const char kJan02[] = "Feiertage am 02. J\xE4nner:\n<leider keiner>";
-const wchar_t kOct26[] = L"Feiertage am 26. Oktober:\nNauru, Österreich";
-const wchar_t kMar25[] = L"Feiertage am 25. März:\nGriechenland";
+const char kOct26[] = "Feiertage am 26. Oktober:\nNauru, \xD6sterreich";
+const char kMar25[] = "Feiertage am 25. M\xE4rz:\nGriechenland";
 
 // How long the program may take to start and to answer.
 const DWORD kStartMs = 20000;
@@ -70,7 +70,8 @@ HWND OpenAbout(const Program& program) {
     return about;
 }
 
-std::string HolidayText(HWND about) { return testutil::ItemText(about, IDC_HOLIDAYS); }
+// Read as Unicode: under another code page the narrow text would be that page's.
+std::string HolidayText(HWND about) { return testutil::Cp1252(testutil::WideItemText(about, IDC_HOLIDAYS)); }
 
 void CheckText(HWND about, const char* want) {
     std::string got = HolidayText(about);
@@ -132,14 +133,6 @@ void RunMidnight(const Program& program, DWORD driverStart) {
     CloseAbout(program, about, true);
 }
 
-void RunWide(const Program& program, const wchar_t* want) {
-    HWND about = OpenAbout(program);
-    if (!about) return;
-    std::wstring got = testutil::WideItemText(about, IDC_HOLIDAYS);
-    ok(got == want, "expected \"%s\", got \"%s\"", testutil::Cp1252(want).c_str(), testutil::Cp1252(got).c_str());
-    CloseAbout(program, about, false);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,8 +146,8 @@ int main(int argc, char** argv) {
     if (FindProgram(&program)) {
         if (which == "dec06") RunDate(program, kDec06);
         else if (which == "jan02") RunDate(program, kJan02);
-        else if (which == "oct26") RunWide(program, kOct26);
-        else if (which == "mar25") RunWide(program, kMar25);
+        else if (which == "oct26") RunDate(program, kOct26);
+        else if (which == "mar25") RunDate(program, kMar25);
         else RunMidnight(program, driverStart);
         ok_context("end");
         EndProgram(program);

@@ -1,6 +1,7 @@
 // The main dialog at a DPI (tools/at-dpi.sh) or moved to another: the preview
 // lies whole, midway, in the free space below "&Minimieren" and above "Anderes &Symbol...",
-// the tray icon has the small-icon size, the move follows the suggested rectangle.
+// the tray icon has the small-icon size, the move follows the suggested rectangle,
+// and moves one after another scale the controls from where they were made.
 // The icon chooser there: every tab shows whole icons and scrolls one way only.
 #include <windows.h>
 
@@ -26,6 +27,14 @@ RECT Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b, i
     return box;
 }
 
+// A control's place in the dialog's client area.
+RECT Place(HWND dlg, HWND control) {
+    RECT rc = {};
+    GetWindowRect(control, &rc);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
 void TestPreview(CWimmelpultDlg& dlg) {
     ok_context("preview");
     HWND h = dlg.m_hWnd;
@@ -38,12 +47,7 @@ void TestPreview(CWimmelpultDlg& dlg) {
     };
     std::vector<COLORREF> without = grab(-1);
     RECT painted = Differing(grab(0), without, client.right);
-    auto item = [&](int id) {
-        RECT rc = {};
-        GetWindowRect(GetDlgItem(h, id), &rc);
-        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&rc), 2);
-        return rc;
-    };
+    auto item = [&](int id) { return Place(h, GetDlgItem(h, id)); };
     RECT free = {item(IDC_OLD_TITLE).right, item(IDC_MINIMIZE).bottom, client.right, item(IDC_CHANGE_ICON).top};
     ok(IntersectRect(&inside, &painted, &free) && EqualRect(&inside, &painted),
        "expected the preview's pixels in the free space (%ld,%ld)-(%ld,%ld), got (%ld,%ld)-(%ld,%ld)", free.left,
@@ -86,6 +90,34 @@ void MoveToDpi(CDialog& dlg, int control, UINT from, UINT to) {
        MulDiv(labs(before.lfHeight), to, from), labs(after.lfHeight));
 }
 
+// Every move scales the layout the dialog was made with, so rounding does
+// not add up from one move to the next.
+void TestDpiMoves(CDialog& dlg) {
+    ok_context("DPI moves");
+    const int base = static_cast<int>(dlg.LayoutDpi());
+    std::vector<HWND> controls;
+    std::vector<RECT> made;
+    for (HWND child = GetWindow(dlg.m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        controls.push_back(child);
+        made.push_back(Place(dlg.m_hWnd, child));
+    }
+    for (int dpi : {120, 144, 168, 96, 192, 120, base}) {
+        RECT suggested = {};
+        GetWindowRect(dlg.m_hWnd, &suggested);
+        SendMessageW(dlg.m_hWnd, CDialog::kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        int off = 0;
+        for (size_t i = 0; i < made.size(); ++i) {
+            const RECT& m = made[i];
+            const int x = MulDiv(m.left, dpi, base), y = MulDiv(m.top, dpi, base);
+            RECT want = {x, y, x + MulDiv(m.right - m.left, dpi, base), y + MulDiv(m.bottom - m.top, dpi, base)},
+                 now = Place(dlg.m_hWnd, controls[i]);
+            off += !EqualRect(&want, &now);
+        }
+        ok(off == 0, "at %d DPI: expected %u controls scaled from %d DPI, %d are not", dpi, unsigned(made.size()),
+           base, off);
+    }
+}
+
 void TestChooser(CIconChooserDlg& dlg) {
     HWND list = GetDlgItem(dlg.m_hWnd, IDC_ICON_LIST), tab = GetDlgItem(dlg.m_hWnd, IDC_CATEGORY_TAB);
     for (int t = 0; t < 8; ++t) {
@@ -126,6 +158,7 @@ int main(int argc, char** argv) {
         GetObjectA(info.hbmColor, sizeof bm, &bm);
         int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
         ok(bm.bmWidth == cx && bm.bmHeight == cy, "expected the tray icon %dx%d, got %ldx%ld", cx, cy, bm.bmWidth, bm.bmHeight);
+        if (to == dpi) TestDpiMoves(dlg);
     });
     CIconChooserDlg chooser;
     testutil::RunModal(chooser, [&] {

@@ -44,11 +44,9 @@ std::wstring HeldCaptionW(HWND hWnd) {
 }
 
 std::string HeldCaption(HWND hWnd) {
-    wchar_t text[1024];
-    int n = InternalGetWindowText(hWnd, text, 1024);
-    if (n <= 0) return std::string();
+    const std::wstring text = HeldCaptionW(hWnd);
     char bytes[4096];
-    int m = WideCharToMultiByte(CP_ACP, 0, text, n, bytes, sizeof bytes, nullptr, nullptr);
+    int m = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), bytes, sizeof bytes, nullptr, nullptr);
     return std::string(bytes, m > 0 ? m : 0);
 }
 
