@@ -5,6 +5,7 @@
 #include "framework/Clock.h"
 #include "framework/CWinApp.h"
 #include "holidays/CAboutDlg.h"
+#include "icons/IconCatalogue.h"
 
 const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnMessage<&CWimmelpultDlg::OnSysCommand>(WM_SYSCOMMAND),
@@ -13,7 +14,6 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
     OnCommand<&CWimmelpultDlg::OnChangeIcon>(IDC_CHANGE_ICON),
     OnMessage<&CWimmelpultDlg::OnTimer>(WM_TIMER),
     OnCommand<&CWimmelpultDlg::OnMinimize>(IDC_MINIMIZE),
-    OnMessage<&CWimmelpultDlg::OnCreate>(WM_CREATE),
     OnMessage<&CWimmelpultDlg::OnSize>(WM_SIZE),
     OnCommand<&CWimmelpultDlg::OnRestore>(ID_TRAY_RESTORE),
     OnCommand<&CWimmelpultDlg::OnTrayClose>(ID_TRAY_CLOSE),
@@ -25,11 +25,12 @@ const MessageEntry CWimmelpultDlg::kEntries[] = {
 };
 const MessageTable CWimmelpultDlg::kTable{CWimmelpultDlg::kEntries, &CDialog::kTable};
 
-// The windows for a pass, listed on a thread of its own. Whoever of the
-// dialog and the lister moves `state` from kListing first decides who goes
-// on with it: the dialog at once, or the lister by a posted message.
+// The windows for a pass, listed on a thread of its own. The dialog and the
+// lister share it; `state` leaves kListing once, by whichever of them comes
+// first: the dialog when it gave up waiting, the lister when the list is
+// done. The lister nudges the dialog only when the dialog gave up.
 struct CWimmelpultDlg::Listing {
-    enum : LONG { kListing, kListed, kPosted };
+    enum : LONG { kListing, kListed, kAwaited };
     HWND dialog;
     std::vector<HWND> windows;
     volatile LONG state = kListing;
@@ -112,6 +113,10 @@ BOOL CWimmelpultDlg::OnInitDialog() {
 
     m_courier.Attach(m_hWnd, kDeliveryReports, [this](int index) { return m_sentIcons.Get(Catalogue(), index); });
     SetTimer(m_hWnd, kRetitleTimerId, kRetitlePeriodMs, nullptr);
+    // The tray icon, a request to the shell, and the catalogue, which only
+    // the chooser shows whole, wait until the dialog is shown and answers:
+    // a timer comes after the painting.
+    if (!SetTimer(m_hWnd, kStartTimerId, USER_TIMER_MINIMUM, nullptr)) StartBehind();
     return TRUE;
 }
 
@@ -137,7 +142,14 @@ void CWimmelpultDlg::OnPaint() {
     } else {
         Default();
         // A fresh handle per paint, destroyed at once: repaints cost nothing.
-        HICON preview = ImageList_GetIcon(Catalogue(), m_iconChooser.m_chosenIcon, ILD_NORMAL);
+        // Until the catalogue is filled, which the first paint would wait
+        // for, the picture comes from the resources.
+        const int chosen = m_iconChooser.m_chosenIcon;
+        HICON preview = m_iconChooser.m_imageList.Ready()
+                            ? ImageList_GetIcon(Catalogue(), chosen, ILD_NORMAL)
+                            : static_cast<HICON>(LoadImageW(CWinApp::ResourceHandle(),
+                                                            MAKEINTRESOURCEW(CatalogueResourceId(chosen)), IMAGE_ICON,
+                                                            kPreviewSize, kPreviewSize, LR_DEFAULTCOLOR));
         if (preview) {
             DrawIconEx(dc, m_ptPreview.x, m_ptPreview.y, preview, kPreviewSize, kPreviewSize, 0, nullptr, DI_NORMAL);
             DestroyIcon(preview);
@@ -237,68 +249,83 @@ void CWimmelpultDlg::OnOK() {
 void CWimmelpultDlg::OnTimer(UINT_PTR id) {
     if (id == kRetitleTimerId) {
         KeepTrayIcon();
+        // Reports whose message was lost, to a full queue, wait no longer.
+        OnDeliveryReports();
         m_tickDue = true;
+        WorkThrough();
+    } else if (id == kStartTimerId) {
+        KillTimer(m_hWnd, kStartTimerId);
+        StartBehind();
+    } else if (id == kWorkTimerId) {
+        KillTimer(m_hWnd, kWorkTimerId);
+        m_workTimer = false;
         WorkThrough();
     }
     Default();
 }
 
-const CWimmelpultDlg::Listing* CWimmelpultDlg::ListWindowsFor(Pass& pass) {
+std::shared_ptr<CWimmelpultDlg::Listing> CWimmelpultDlg::ListWindowsFor(Pass& pass) {
     // Listing takes the system a server call per window: 250 ms for 10,000
     // windows under Wine. A short desktop is listed within the wait, so its
     // captions are read at the click; a long one is listed while the dialog
     // answers, and its pass waits for the list.
-    auto listing = std::make_unique<Listing>();
+    auto listing = std::make_shared<Listing>();
     listing->dialog = m_hWnd;
-    HANDLE lister = CreateThread(nullptr, 64 * 1024, &ListWindows, listing.get(), STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                 nullptr);
+    auto* held = new std::shared_ptr<Listing>(listing);
+    HANDLE lister =
+        CreateThread(nullptr, 64 * 1024, &ListWindows, held, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!lister) {
+        delete held;
         pass.windows = TargetWindow::ZOrderFrom(m_hWnd);
         return nullptr;
     }
     WaitForSingleObject(lister, m_listWaitMs);
     CloseHandle(lister);
-    if (InterlockedCompareExchange(&listing->state, Listing::kPosted, Listing::kListing) == Listing::kListing) {
-        return listing.release();   // the lister owns it now, until its message
-    }
+    if (InterlockedCompareExchange(&listing->state, Listing::kAwaited, Listing::kListing) == Listing::kListing)
+        return listing;
     pass.windows = std::move(listing->windows);
     return nullptr;
 }
 
 DWORD WINAPI CWimmelpultDlg::ListWindows(void* param) {
-    auto* listing = static_cast<Listing*>(param);
-    listing->windows = TargetWindow::ZOrderFrom(listing->dialog);
-    if (InterlockedCompareExchange(&listing->state, Listing::kListed, Listing::kListing) == Listing::kListing)
-        return 0;   // the dialog waited for it and takes the list
-    if (!PostMessageW(listing->dialog, kWindowsListed, 0, reinterpret_cast<LPARAM>(listing))) delete listing;
+    std::unique_ptr<std::shared_ptr<Listing>> held(static_cast<std::shared_ptr<Listing>*>(param));
+    Listing& listing = **held;
+    listing.windows = TargetWindow::ZOrderFrom(listing.dialog);
+    // A lost nudge is made up for by the next tick.
+    if (InterlockedExchange(&listing.state, Listing::kListed) == Listing::kAwaited)
+        PostMessageW(listing.dialog, kWindowsListed, 0, 0);
     return 0;
 }
 
-LRESULT CWimmelpultDlg::OnWindowsListed(WPARAM, LPARAM param) {
-    std::unique_ptr<Listing> listing(reinterpret_cast<Listing*>(param));
-    for (Pass& pass : m_passes) {
-        if (pass.listing != listing.get()) continue;
-        pass.windows = std::move(listing->windows);
-        pass.listing = nullptr;
-    }
-    WorkThrough();
-    return 0;
+bool CWimmelpultDlg::TakeListedWindows() {
+    Pass& pass = m_passes.front();
+    if (!pass.listing) return true;
+    if (InterlockedCompareExchange(&pass.listing->state, Listing::kListed, Listing::kListed) != Listing::kListed)
+        return false;
+    pass.windows = std::move(pass.listing->windows);
+    pass.listing.reset();
+    return true;
 }
 
-void CWimmelpultDlg::OnWorkOn() {
+void CWimmelpultDlg::OnWindowsListed() { WorkThrough(); }
+
+void CWimmelpultDlg::OnWorkOn(WPARAM serial) {
+    // Anyone may post this message; only the newest of ours goes on, so the
+    // work never runs in two chains.
+    if (!m_workPosted || serial != m_workSerial) return;
     m_workPosted = false;
     WorkThrough();
 }
 
 void CWimmelpultDlg::WorkThrough() {
     // Passes in the order of the clicks, a tick when none is left; each
-    // slice ends in time for the dialog to answer, and a posted message goes on.
+    // slice ends in time for the dialog to answer, and goes on later.
     const double end = NowMs() + kSliceMs;
     while (Working() && NowMs() < end) {
         if (m_ticking) {
             StepTick();
         } else if (!m_passes.empty()) {
-            if (m_passes.front().listing) return;   // goes on when its list comes
+            if (!TakeListedWindows()) return;   // goes on when its list comes
             StepPass();
         } else {
             m_tickDue = false;
@@ -306,7 +333,18 @@ void CWimmelpultDlg::WorkThrough() {
             m_tickAt = m_retitled.begin();
         }
     }
-    if (Working() && !m_workPosted) m_workPosted = PostMessageW(m_hWnd, kWorkOn, 0, 0) != 0;
+    if (Working()) GoOnLater();
+}
+
+void CWimmelpultDlg::GoOnLater() {
+    // The system hands a thread its posted messages before input, painting
+    // and timers: while any of those waits, the work goes on from a timer of
+    // its own, which comes after them. Should neither be had, the next tick
+    // goes on.
+    if (m_workPosted || m_workTimer) return;
+    if (!HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER)))
+        m_workPosted = PostMessageW(m_hWnd, kWorkOn, ++m_workSerial, 0) != 0;
+    if (!m_workPosted) m_workTimer = SetTimer(m_hWnd, kWorkTimerId, USER_TIMER_MINIMUM, nullptr) != 0;
 }
 
 void CWimmelpultDlg::StepPass() {
@@ -346,8 +384,7 @@ void CWimmelpultDlg::OnDeliveryReports() {
         if (report.outcome != CCourier::Outcome::Delivered) Forget(report.target);
 }
 
-int CWimmelpultDlg::OnCreate(CREATESTRUCTW*) {
-    if (Default() == -1) return -1;
+void CWimmelpultDlg::StartBehind() {
     // Not shared: a shared load would hand back the 32 x 32 icon loaded before.
     if (!m_hTrayIcon)
         m_hTrayIcon = static_cast<HICON>(LoadImageW(CWinApp::ResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -355,8 +392,8 @@ int CWimmelpultDlg::OnCreate(CREATESTRUCTW*) {
                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     // Started at logon before the taskbar exists, or while the shell is
     // busy, the program runs on without the icon until the shell takes it.
-    m_tray.Create(this, kTrayCallback, L"Wimmelpult", m_hTrayIcon, IDR_TRAYMENU);
-    return 0;
+    if (!m_tray.m_hWnd) m_tray.Create(this, kTrayCallback, L"Wimmelpult", m_hTrayIcon, IDR_TRAYMENU);
+    m_iconChooser.StartCatalogue();
 }
 
 void CWimmelpultDlg::KeepTrayIcon() {

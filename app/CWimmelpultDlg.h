@@ -35,11 +35,17 @@ public:
     static constexpr UINT kDeliveryReports = WM_APP + 1;
     // Posted to itself to go on with a pass or a tick.
     static constexpr UINT kWorkOn = WM_APP + 2;
+    // Goes on instead when input, painting or a timer waits, which a posted
+    // message would come before.
+    static constexpr UINT_PTR kWorkTimerId = 8;
+    // Starts what the person does not see yet once the dialog shows.
+    static constexpr UINT_PTR kStartTimerId = 9;
     // The longest the dialog works on a pass or tick before it looks at its
     // messages again.
     static constexpr double kSliceMs = 15;
     // Posted by the thread that lists the windows for a pass, when the
-    // dialog did not wait for it.
+    // dialog did not wait for it. It carries nothing: the dialog looks at
+    // the listings it holds.
     static constexpr UINT kWindowsListed = WM_APP + 3;
     // How long a click waits by default for its list of windows.
     static constexpr DWORD kListWaitMs = 40;
@@ -83,14 +89,13 @@ public:
     void OnChangeIcon();
     void OnTimer(UINT_PTR id);   // the re-application pass
     void OnMinimize();
-    int OnCreate(CREATESTRUCTW* cs);
     void OnSize(UINT type, int cx, int cy);
     void OnRestore();
     void OnTrayClose();
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnDeliveryReports();    // windows that closed or refuse are forgotten
-    void OnWorkOn();
-    LRESULT OnWindowsListed(WPARAM, LPARAM listing);
+    void OnWorkOn(WPARAM serial);
+    void OnWindowsListed();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // Whether a pass or a tick is still being worked through.
@@ -101,7 +106,7 @@ private:
     // A retitle pass, worked through a slice at a time.
     struct Listing;
     struct Pass {
-        const Listing* listing = nullptr;   // until the windows come
+        std::shared_ptr<Listing> listing;   // until the windows come
         std::vector<HWND> windows;   // from the dialog down, taken at the click
         size_t next = 0;
         std::wstring search;         // lower-cased
@@ -115,17 +120,22 @@ private:
     void Remember(HWND target, const std::wstring& caption, int icon);
     void Forget(HWND target);
     void WorkThrough();
-    const Listing* ListWindowsFor(Pass& pass);   // the listing still to come, if any
+    std::shared_ptr<Listing> ListWindowsFor(Pass& pass);   // the listing still to come, if any
     static DWORD WINAPI ListWindows(void* listing);
+    bool TakeListedWindows();   // whether the first pass can go on
+    void GoOnLater();
     void StepPass();
     void StepTick();
     void PlacePreview();
     void KeepTrayIcon();
+    void StartBehind();
 
     std::deque<Pass> m_passes;             // oldest first
     bool m_tickDue = false;
     bool m_ticking = false;
     Entries::iterator m_tickAt;            // the next entry the tick looks at
     bool m_workPosted = false;
+    WPARAM m_workSerial = 0;
+    bool m_workTimer = false;
     std::unordered_map<HWND, Entries::iterator> m_entryOf;   // m_retitled by window
 };

@@ -66,11 +66,15 @@ INT_PTR CDialog::DoModal() {
     }
 
     if (hWnd) {
-        bool shown = false;
+        // The dialog shows itself once everything its creation queued is
+        // done: when the queue runs dry, or when the marker posted after it
+        // comes, whichever is first. Work that the owner goes on with by
+        // posted messages would keep the queue from running dry.
+        bool shown = false, marked = false;
+        PostMessageW(hWnd, WM_NULL, 0, kShowMarker);
         MSG msg;
         while (m_modalRunning) {
-            // The dialog shows itself once everything its creation queued is done.
-            if (!shown && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!shown && (marked || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
                 if (m_hWnd) ShowWindow(m_hWnd, SW_SHOWNORMAL);
                 if (m_hWnd) UpdateWindow(m_hWnd);
                 shown = true;
@@ -81,6 +85,10 @@ INT_PTR CDialog::DoModal() {
                 // Let the outer loop see the quit message too.
                 if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
+            }
+            if (msg.hwnd == hWnd && msg.message == WM_NULL && msg.lParam == kShowMarker) {
+                marked = true;
+                continue;
             }
             if (CWinApp::PreTranslateTree(&msg)) continue;
             if (m_hWnd && msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd) && PreTranslateMessage(&msg))

@@ -68,6 +68,7 @@ private:
         RECT rect;   // in the dialog's client area
     };
 
+    static constexpr LPARAM kShowMarker = 0x57696D6D;
     bool m_modalRunning = false;
     INT_PTR m_modalResult = -1;
     UINT m_layoutDpi = USER_DEFAULT_SCREEN_DPI;

@@ -1,16 +1,17 @@
 #include "framework/CImageList.h"
 
+#include <memory>
+
 namespace {
 
 struct Fill {
-    void (*fill)(HIMAGELIST);
+    std::function<void(HIMAGELIST)> fill;
     HIMAGELIST list;
 };
 
 DWORD WINAPI FillThread(void* param) {
-    Fill* job = static_cast<Fill*>(param);
+    std::unique_ptr<Fill> job(static_cast<Fill*>(param));
     job->fill(job->list);
-    delete job;
     return 0;
 }
 
@@ -22,21 +23,37 @@ BOOL CImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
     return m_hImageList != nullptr;
 }
 
-void CImageList::FillInBackground(void (*fill)(HIMAGELIST)) {
+void CImageList::FillLater(std::function<void(HIMAGELIST)> fill) {
     FinishFill();
-    Fill* job = new Fill{fill, m_hImageList};
+    m_pendingFill = std::move(fill);
+}
+
+void CImageList::StartFill() {
+    if (!m_pendingFill) return;
+    auto* job = new Fill{std::move(m_pendingFill), m_hImageList};
+    m_pendingFill = nullptr;
     m_hFillThread = CreateThread(nullptr, 0, &FillThread, job, 0, nullptr);
     if (!m_hFillThread) FillThread(job);
 }
 
 void CImageList::FinishFill() const {
+    if (m_pendingFill) {
+        auto fill = std::move(m_pendingFill);
+        m_pendingFill = nullptr;
+        fill(m_hImageList);
+    }
     if (!m_hFillThread) return;
     WaitForSingleObject(m_hFillThread, INFINITE);
     CloseHandle(m_hFillThread);
     m_hFillThread = nullptr;
 }
 
+bool CImageList::Ready() const {
+    return !m_pendingFill && (!m_hFillThread || WaitForSingleObject(m_hFillThread, 0) == WAIT_OBJECT_0);
+}
+
 BOOL CImageList::DeleteImageList() {
+    m_pendingFill = nullptr;   // never used: never filled
     FinishFill();
     if (!m_hImageList) return FALSE;
     BOOL ok = ImageList_Destroy(m_hImageList);

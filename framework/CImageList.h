@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+
 class CImageList {
 public:
     CImageList() = default;
@@ -12,10 +14,14 @@ public:
     CImageList& operator=(const CImageList&) = delete;
 
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
-    // Runs fill on the list on a thread of its own, so that the caller can go
-    // on meanwhile. Every later use through this object waits until it is done.
-    void FillInBackground(void (*fill)(HIMAGELIST list));
+    // Runs fill on the list on a thread of its own once StartFill is called,
+    // so that the caller can go on meanwhile; a use through this object
+    // before then fills it at once. Every later use waits until it is done.
+    void FillLater(std::function<void(HIMAGELIST list)> fill);
+    void StartFill();
     BOOL DeleteImageList();
+    // Whether the list is filled, without waiting for it.
+    bool Ready() const;
     HIMAGELIST GetSafeHandle() const {
         FinishFill();
         return m_hImageList;
@@ -26,4 +32,5 @@ private:
 
     HIMAGELIST m_hImageList = nullptr;
     mutable HANDLE m_hFillThread = nullptr;
+    mutable std::function<void(HIMAGELIST)> m_pendingFill;
 };

@@ -15,6 +15,22 @@ constexpr int kIconSpacing = 40;   // pixels at 96 DPI, 32 for the icon and a ma
 // as much room below it.
 constexpr int kIconMargin = 4;
 
+// A cell of the list at dpi, for icons iconCy high.
+int CellSize(int iconCy, UINT dpi) {
+    return std::max(MulDiv(kIconSpacing, dpi, USER_DEFAULT_SCREEN_DPI), iconCy + 2 * kIconMargin);
+}
+
+}  // namespace
+
+// The list view puts an icon at the top of its cell: a cell taller than an
+// icon and its margins gets the icons centred in pictures this high (0: none).
+int CIconChooserDlg::CellPictureHeight(int iconCy, UINT dpi) {
+    const int cell = CellSize(iconCy, dpi);
+    return cell > iconCy + 2 * kIconMargin ? cell - 2 * kIconMargin : 0;
+}
+
+namespace {
+
 // The list's horizontal scroll bar. Where the platform keeps scroll bars at
 // the system's size after a DPI change, the larger of the two keeps the
 // rows whole.
@@ -84,10 +100,18 @@ CIconChooserDlg::~CIconChooserDlg() = default;
 
 void CIconChooserDlg::BuildCatalogue() {
     m_imageList.Create(32, 32, ILC_MASK, 1000, 1000);
-    // Under Wine the fill takes about as long as making the main dialog's
-    // window, so both go on at once; the first look at the list waits for it.
-    m_imageList.FillInBackground(&FillCatalogue);
+    // The pictures for cells at the system's DPI, at which the chooser will
+    // most likely open, are made beside the catalogue, off the dialog's
+    // thread: at 192 DPI they took the first opening 200 ms.
+    const int cy = CellPictureHeight(32, GetSystemDpi());
+    m_cellImagesCy = cy;
+    m_imageList.FillLater([this, cy](HIMAGELIST list) {
+        FillCatalogue(list);
+        if (cy) CentreImages(list, m_cellImages, cy);
+    });
 }
+
+void CIconChooserDlg::StartCatalogue() { m_imageList.StartFill(); }
 
 void CIconChooserDlg::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
@@ -118,24 +142,23 @@ void CIconChooserDlg::FillCategory(int t) {
     // these cells and scrolls over.
     FitIconList();
 
+    // A list view that draws lays itself out and paints at every item, 10 ms
+    // each under Wine: it is filled without drawing, then drawn once.
+    HWND list = m_iconList.m_hWnd;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     const IconCategory& cat = kIconCategories[t];
-    auto add = [this](int first, int last) {
-        for (int i = first; i <= last; ++i) {
+    for (const auto& range : {std::make_pair(cat.first1, cat.last1), std::make_pair(cat.first2, cat.last2)}) {
+        for (int i = range.first; i <= range.second; ++i) {
             LVITEMW item = {};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
             item.iItem = i;
             item.iImage = i;
-            int pos = static_cast<int>(
-                SendMessageW(m_iconList.m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-            LVITEMW data = {};
-            data.mask = LVIF_PARAM;
-            data.iItem = pos;
-            data.lParam = i;
-            SendMessageW(m_iconList.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+            item.lParam = i;
+            SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         }
-    };
-    add(cat.first1, cat.last1);
-    add(cat.first2, cat.last2);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void CIconChooserDlg::FitIconList() {
@@ -144,7 +167,7 @@ void CIconChooserDlg::FitIconList() {
     HIMAGELIST catalogue = m_imageList.GetSafeHandle();
     int iconCx = 0, iconCy = 0;
     ImageList_GetIconSize(catalogue, &iconCx, &iconCy);
-    const int cell = std::max(MulDiv(kIconSpacing, dpi, USER_DEFAULT_SCREEN_DPI), iconCy + 2 * kIconMargin);
+    const int cell = CellSize(iconCy, dpi);
 
     // The template's place at this DPI, and the border round the list's inside.
     RECT box = m_listBox, frame = {};
@@ -158,14 +181,12 @@ void CIconChooserDlg::FitIconList() {
     const int cx = std::max(cell, insideCx / columns), cy = rows * cell + bar + frameCy;
     SetWindowPos(list, nullptr, box.left, box.top + (height - cy) / 2, width, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // The list view puts an icon at the top of its cell: a cell taller than
-    // an icon and its margins gets the icons centred in taller pictures.
     HIMAGELIST images = catalogue;
     bool remade = false;
-    if (cell > iconCy + 2 * kIconMargin) {
-        remade = m_cellImagesCy != cell - 2 * kIconMargin;
-        if (remade) CentreImages(catalogue, m_cellImages, cell - 2 * kIconMargin);
-        m_cellImagesCy = cell - 2 * kIconMargin;
+    if (const int pictureCy = CellPictureHeight(iconCy, dpi)) {
+        remade = m_cellImagesCy != pictureCy;
+        if (remade) CentreImages(catalogue, m_cellImages, pictureCy);
+        m_cellImagesCy = pictureCy;
         images = m_cellImages.GetSafeHandle();
     }
     // Pictures made again can come back under the old handle, while the list

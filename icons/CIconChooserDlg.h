@@ -13,8 +13,10 @@ public:
     explicit CIconChooserDlg(CWnd* parent = nullptr);
     ~CIconChooserDlg() override;
 
-    // Creates the catalogue and adds the 483 icons in their fixed order.
+    // Creates the catalogue, whose 483 icons are added in their fixed order
+    // on a thread of its own from StartCatalogue on, or at its first use.
     void BuildCatalogue();
+    void StartCatalogue();
     // Lists the icons of tab t; any other number leaves the list empty.
     void FillCategory(int t);
 
@@ -39,6 +41,7 @@ protected:
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
 private:
+    static int CellPictureHeight(int iconCy, UINT dpi);
     // Gives the list cells that grow with the DPI, and as many whole rows of
     // them as fit where the template put it, centred there.
     void FitIconList();

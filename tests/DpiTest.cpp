@@ -148,7 +148,8 @@ int main(int argc, char** argv) {
         return ok_summary();
     testutil::InitDialogControls();
     CWimmelpultDlg dlg;
-    testutil::RunModal(dlg, [&] {
+    // The tray icon comes once the dialog shows.
+    testutil::RunModal(dlg, {testutil::When([&] { return dlg.m_tray.m_iconData.hIcon != nullptr; }, [&] {
         SetFocus(GetDlgItem(dlg.m_hWnd, IDOK));   // no caret blinking in the grabs
         if (to != dpi) MoveToDpi(dlg, IDC_OLD_TITLE, dpi, to);
         TestPreview(dlg);
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
         int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
         ok(bm.bmWidth == cx && bm.bmHeight == cy, "expected the tray icon %dx%d, got %ldx%ld", cx, cy, bm.bmWidth, bm.bmHeight);
         if (to == dpi) TestDpiMoves(dlg);
-    });
+    })});
     CIconChooserDlg chooser;
     testutil::RunModal(chooser, [&] {
         if (to != dpi) MoveToDpi(chooser, IDC_CATEGORY_TAB, dpi, to);
