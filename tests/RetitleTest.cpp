@@ -27,7 +27,9 @@ using testutil::Press;
 using testutil::MakeBusy;
 using testutil::RunModal;
 using testutil::StartTargets;
+using testutil::Settle;
 using testutil::Tick;
+using testutil::When;
 using testutil::kLParam;
 using testutil::kWParam;
 
@@ -585,6 +587,67 @@ void TestScripts() {
     });
 }
 
+// A key typed while a pass works through thousands of windows is the
+// person's: it reaches the field before the pass ends.
+void TestKeyDuringPass() {
+    ok_context("a key typed during a long pass");
+    testutil::ChildProcess app;
+    std::vector<HWND> t = StartTargets(app, 4000, "Menge", "hidden threads 2");
+    if (!ok(t.size() == 4000, "expected 4000 target windows, got %u", static_cast<unsigned>(t.size()))) return;
+    CWimmelpultDlg dlg;
+    dlg.m_listWaitMs = 10000;   // the whole pass is matching, none of it waits for the list
+    HWND edit = nullptr;
+    bool typed = false, working = false;
+    RunModal(dlg, {
+        [&] {
+            FillIn(dlg, "menge", "Viele", false, false);
+            edit = GetDlgItem(dlg.m_hWnd, IDC_NEW_TITLE);
+            SetForegroundWindow(dlg.m_hWnd);
+            SetFocus(edit);
+            SendMessageW(edit, EM_SETSEL, 5, 5);
+            Press(dlg);
+            INPUT keys[2] = {};
+            for (INPUT& key : keys) {
+                key.type = INPUT_KEYBOARD;
+                key.ki.wScan = L'!';
+                key.ki.dwFlags = KEYEVENTF_UNICODE;
+            }
+            keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+            SendInput(2, keys, sizeof(INPUT));
+        },
+        When([&] { return (typed = GetWindowTextLengthW(edit) > 5) || !dlg.Working(); },
+             [&] { working = dlg.Working(); }),
+    });
+    ok(typed && working, "expected the key in the field during the pass, typed %d, pass still working %d", typed,
+       working);
+}
+
+// Private messages that anyone may post, with any parameters, neither break
+// the dialog nor cost it a remembered window.
+void TestStrayMessages() {
+    ok_context("stray private messages");
+    testutil::ChildProcess app;
+    std::vector<HWND> t = StartTargets(app, 2, "Fremd");
+    if (!ok(t.size() == 2, "expected 2 target windows, got %u", static_cast<unsigned>(t.size()))) return;
+    CWimmelpultDlg dlg;
+    dlg.m_listWaitMs = 0;   // the list comes by message
+    RunModal(dlg, [&] {
+        Assign(dlg, "fremd", "Vertraut", true, false);
+        const LPARAM garbage[] = {0, 1, 0x12345678, -1, reinterpret_cast<LPARAM>(&dlg)};
+        for (UINT message = WM_APP; message < WM_APP + 16; ++message)
+            for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, message, lParam, lParam);
+        FillIn(dlg, "fremd", "Vertraut", true, false);
+        Press(dlg);
+        for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, CWimmelpultDlg::kWindowsListed, 0, lParam);
+        Settle(dlg);
+        SetWindowTextW(t[0], L"Fremd geworden");
+        Tick(dlg);
+        ok(dlg.m_retitled.size() == 2 && testutil::HeldCaption(t[0]) == "Vertraut",
+           "expected both windows remembered and put back, %u remembered, \"%s\"",
+           static_cast<unsigned>(dlg.m_retitled.size()), testutil::HeldCaption(t[0]).c_str());
+    });
+}
+
 // A send the platform refuses, as Windows refuses a program without elevation
 // that sends to an elevated one, and one it withdraws before the window took
 // it, the first time.
@@ -683,6 +746,8 @@ int main() {
     TestSlowHungHealthy();
     TestWaitingInHandler();
     TestScripts();
+    TestKeyDuringPass();
+    TestStrayMessages();
     TestRefusedTarget();
     TestHandleBound();
     return ok_summary();
