@@ -90,7 +90,7 @@ INT_PTR CDialog::DoModal() {
                 marked = true;
                 continue;
             }
-            if (CWinApp::PreTranslateTree(&msg)) continue;
+            if (CWnd::PointsIntoSender(msg.message) || CWinApp::PreTranslateTree(&msg)) continue;
             if (m_hWnd && msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd) && PreTranslateMessage(&msg))
                 continue;
             TranslateMessage(&msg);

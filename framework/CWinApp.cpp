@@ -49,7 +49,7 @@ BOOL CWinApp::PreTranslateTree(MSG* msg) {
 int CWinApp::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (PreTranslateTree(&msg)) continue;
+        if (CWnd::PointsIntoSender(msg.message) || PreTranslateTree(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -131,6 +131,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (PointsIntoSender(message) && (InSendMessageEx(nullptr) & ISMEX_SEND)) {
+        *result = 0;
+        return true;
+    }
     const MessageTable* table = GetMessageTable();
     const MessageEntry* entry = nullptr;
     if (message == WM_COMMAND) {

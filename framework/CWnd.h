@@ -31,6 +31,12 @@ public:
     UINT GetDpi() const;
     static UINT GetSystemDpi();
 
+    // Messages whose lParam points at a structure of the sender's: the
+    // system and the window's controls send them on the window's thread.
+    // Posted, or sent from another thread, the pointer is nobody's to
+    // follow, and they are dropped.
+    static bool PointsIntoSender(UINT message) { return message == WM_NOTIFY || message == 0x02E0 /* WM_DPICHANGED */; }
+
     // Every message of the window passes here; the default looks the message
     // up in the message tables and otherwise calls the default procedure.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -631,21 +632,40 @@ void TestStrayMessages() {
     if (!ok(t.size() == 2, "expected 2 target windows, got %u", static_cast<unsigned>(t.size()))) return;
     CWimmelpultDlg dlg;
     dlg.m_listWaitMs = 0;   // the list comes by message
-    RunModal(dlg, [&] {
-        Assign(dlg, "fremd", "Vertraut", true, false);
-        const LPARAM garbage[] = {0, 1, 0x12345678, -1, reinterpret_cast<LPARAM>(&dlg)};
-        for (UINT message = WM_APP; message < WM_APP + 16; ++message)
-            for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, message, lParam, lParam);
-        FillIn(dlg, "fremd", "Vertraut", true, false);
-        Press(dlg);
-        for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, CWimmelpultDlg::kWindowsListed, 0, lParam);
-        Settle(dlg);
-        SetWindowTextW(t[0], L"Fremd geworden");
-        Tick(dlg);
-        ok(dlg.m_retitled.size() == 2 && testutil::HeldCaption(t[0]) == "Vertraut",
-           "expected both windows remembered and put back, %u remembered, \"%s\"",
-           static_cast<unsigned>(dlg.m_retitled.size()), testutil::HeldCaption(t[0]).c_str());
+    const LPARAM garbage[] = {0, 1, 0x12345678, -1, reinterpret_cast<LPARAM>(&dlg)};
+    std::atomic<bool> sent{false};
+    std::thread sender;
+    RunModal(dlg, {
+        [&] {   // handled by the dialog's own loop
+            Assign(dlg, "fremd", "Vertraut", true, false);
+            std::vector<UINT> messages = {WM_NOTIFY, CDialog::kDpiChanged};
+            for (UINT message = WM_APP; message < WM_APP + 16; ++message) messages.push_back(message);
+            for (UINT message : messages)
+                for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, message, lParam, lParam);
+            // The structures these point at are never in the sender's hands.
+            sender = std::thread([&] {
+                for (UINT message : {UINT(WM_NOTIFY), CDialog::kDpiChanged})
+                    SendMessageTimeoutW(dlg.m_hWnd, message, 0, 0x12345678, SMTO_NORMAL, 5000, nullptr);
+                sent = true;
+            });
+        },
+        When([&] { return sent.load(); },
+             [&] {
+                 sender.join();
+                 FillIn(dlg, "fremd", "Vertraut", true, false);
+                 Press(dlg);
+                 for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, CWimmelpultDlg::kWindowsListed, 0, lParam);
+             }),
+        [&] {
+            Settle(dlg);
+            SetWindowTextW(t[0], L"Fremd geworden");
+            Tick(dlg);
+            ok(dlg.m_retitled.size() == 2 && testutil::HeldCaption(t[0]) == "Vertraut",
+               "expected both windows remembered and put back, %u remembered, \"%s\"",
+               static_cast<unsigned>(dlg.m_retitled.size()), testutil::HeldCaption(t[0]).c_str());
+        },
     });
+    if (sender.joinable()) sender.join();
 }
 
 // A send the platform refuses, as Windows refuses a program without elevation
