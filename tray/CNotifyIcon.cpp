@@ -47,9 +47,21 @@ BOOL WINAPI ChangeMessageFilter(HWND hWnd, UINT message, DWORD action, void* inf
     if (forProcess && action == kMsgFltAllow) return forProcess(message, kMsgFltAdd);
     return FALSE;
 }
+
+// The shell's library is loaded at the first icon, not with the program:
+// under Wine that load was a good part of the start-up.
+BOOL WINAPI ShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
+    using Fn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+    static const Fn notify = [] {
+        HMODULE shell = LoadLibraryW(L"shell32.dll");
+        return shell ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(shell, "Shell_NotifyIconW")))
+                     : nullptr;
+    }();
+    return notify && notify(message, data);
+}
 }  // namespace
 
-BOOL(WINAPI* CNotifyIcon::s_pfnShellNotifyIcon)(DWORD, PNOTIFYICONDATAW) = &Shell_NotifyIconW;
+BOOL(WINAPI* CNotifyIcon::s_pfnShellNotifyIcon)(DWORD, PNOTIFYICONDATAW) = &ShellNotifyIcon;
 DWORD(WINAPI* CNotifyIcon::s_pfnGetVersion)() = &GetVersion;
 CNotifyIcon::DateTime (*CNotifyIcon::s_pfnLocalNow)() = &CNotifyIcon::LocalNow;
 BOOL(WINAPI* CNotifyIcon::s_pfnChangeWindowMessageFilterEx)(HWND, UINT, DWORD, void*) = &ChangeMessageFilter;
