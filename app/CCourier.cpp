@@ -248,6 +248,7 @@ bool CCourier::State::Deliver(HWND target, std::unique_lock<std::mutex>& held) {
     if (outcome != Outcome::Delivered) Reported(target, outcome);
     if (outcome == Outcome::Delivered && after.slot.parts) Queue(target, after);
     else records.erase(target);
+    if (missed) Notify();
     List(flight.thread, line);
     Tidy(flight.thread);
     Staff();
