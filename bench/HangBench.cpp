@@ -164,7 +164,8 @@ void RunSluggish(int windows, int threads, double renameGoalMs, int backLooks) {
         targets.insert(targets.end(), some.begin(), some.end());
         backGoal.insert(backGoal.end(), some.size(), kPeriodMs + backLooks * every[i]);
     }
-    if (targets.size() != static_cast<size_t>(2 * windows)) return Fail("the sluggish programs did not make their windows");
+    if (targets.size() != static_cast<size_t>(2 * windows))
+        return Fail("the sluggish programs did not make their windows");
 
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
