@@ -258,24 +258,24 @@ bool CCourier::State::Deliver(HWND target, std::unique_lock<std::mutex>& held) {
 void CCourier::State::Watch(std::unique_lock<std::mutex>& held) {
     while (!closing && waiting && young) {
         auto due = Clock::time_point::max();
-        for (const Send* send : sends)
-            if (!send->stalled) due = std::min(due, send->from + std::chrono::milliseconds(kReliefAfterMs));
+        for (const Send* flight : sends)
+            if (!flight->stalled) due = std::min(due, flight->from + std::chrono::milliseconds(kReliefAfterMs));
         watched.wait_until(held, due);
         const auto now = Clock::now();
-        for (Send* send : sends) {
-            if (send->stalled || now - send->from < std::chrono::milliseconds(kReliefAfterMs)) continue;
-            send->stalled = true;
-            Line& line = lines[send->thread];
+        for (Send* flight : sends) {
+            if (flight->stalled || now - flight->from < std::chrono::milliseconds(kReliefAfterMs)) continue;
+            flight->stalled = true;
+            Line& line = lines[flight->thread];
             --line.young;
             ++line.stalled;
             line.prompt = false;
             --young;
             if (released < kMaxReleased) {
-                send->released = true;
+                flight->released = true;
                 ++released;
                 --placed;
             }
-            List(send->thread, line);
+            List(flight->thread, line);
         }
         Staff();
     }
