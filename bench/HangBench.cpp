@@ -242,12 +242,13 @@ void RunSluggish(int windows, int threads, double renameGoalMs, int backLooks) {
 
 // More hung threads than the courier has workers, each with a matching
 // window, and a healthy program whose windows come last in the pass: the
-// hung ones must not hold up its captions, nor the dialog.
+// hung ones must not hold up its captions, nor the dialog. Hidden, as in
+// RetitleTest.
 void RunHungCrowd() {
     testutil::ChildProcess healthyApp, hungApp;
     std::vector<HWND> healthy = testutil::StartTargets(healthyApp, 4, "Blockade");
     std::vector<HWND> hung =
-        testutil::StartTargets(hungApp, kHungThreads, "Blockade", "threads " + std::to_string(kHungThreads));
+        testutil::StartTargets(hungApp, kHungThreads, "Blockade", "hidden threads " + std::to_string(kHungThreads));
     if (healthy.size() != 4 || hung.size() != static_cast<size_t>(kHungThreads))
         return Fail("TargetApp.exe did not make its windows");
     for (HWND h : hung)

@@ -460,12 +460,14 @@ void TestHungTargets() {
 
 // More hung threads than the courier has places, each with a matching
 // window, above a healthy program's window in the pass: it is still renamed.
+// Hidden: 32-bit Wine here has corrupted its heap making visible windows on
+// 40 threads at once.
 void TestManyHungThreads() {
     ok_context("more hung threads than delivery workers");
     const int hungCount = static_cast<int>(CCourier::kMaxWorkers) + 8;
     testutil::ChildProcess healthyApp, hungApp;
     std::vector<HWND> healthy = StartTargets(healthyApp, 1, "Gedraenge");
-    std::vector<HWND> hung = StartTargets(hungApp, hungCount, "Gedraenge", "threads " + std::to_string(hungCount));
+    std::vector<HWND> hung = StartTargets(hungApp, hungCount, "Gedraenge", "hidden threads " + std::to_string(hungCount));
     if (!ok(healthy.size() == 1 && hung.size() == static_cast<size_t>(hungCount), "expected 1 and %d target windows",
             hungCount))
         return;
