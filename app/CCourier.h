@@ -6,15 +6,21 @@
 // slot is in flight while a worker sends it. Nothing more goes to a window
 // while a send to it has not returned, so it never holds two of our messages.
 //
-// Each target thread is served by one worker at a time, which sends to its
-// windows in turn; a worker waits as long as a window takes, so a hung
-// program holds up its own windows only. Up to kMaxWorkers threads are
-// served at once, the others wait their turn; workers start when needed and
-// end after kIdleMs without work. When a send to one window of a thread has
-// waited kReliefAfterMs, the next Assign or Reapply for that thread starts
-// a relief worker for its other windows, which the thread may well take
-// meanwhile; it ends when they are done. A thread has at most one relief,
-// so there are at most twice kMaxWorkers workers.
+// A worker sends to one window at a time and waits as long as it takes, so a
+// hung program holds up its own windows only. Several windows of a thread
+// may have a send in flight at once: a thread gets one at first, up to
+// kPerThread once a send to it has returned within kReliefAfterMs, as a
+// sluggish thread takes all its sent messages at one look. A send that has
+// waited kReliefAfterMs is stalled: it no longer holds one of the kMaxWorkers
+// places, and its thread gets one more send (the relief: a window may wait
+// inside its handler on another program while its thread takes other
+// messages), none while two of its sends are stalled. A watcher thread, there
+// while windows wait and sends are young, notices stalls by itself. Workers
+// start when needed and end after kIdleMs without work.
+//
+// So there are at most kMaxThreads threads: kMaxWorkers with places, up to
+// kMaxThreads - kMaxWorkers - 1 in stalled sends (beyond that a stalled send
+// keeps its place), and the watcher.
 //
 //   record           | Assign            | Reapply (same caption, icon) | send returns
 //   -----------------+-------------------+------------------------------+----------------------
@@ -49,6 +55,8 @@ public:
         Outcome outcome;
     };
     static constexpr size_t kMaxWorkers = 32;
+    static constexpr size_t kMaxThreads = 128;
+    static constexpr int kPerThread = 16;
     static constexpr DWORD kIdleMs = 10000;
     static constexpr DWORD kReliefAfterMs = 500;
 
@@ -63,7 +71,8 @@ public:
     CCourier& operator=(const CCourier&) = delete;
 
     // notify receives message (posted, no arguments) when reports wait, and
-    // when a worker is done with a thread's windows for now.
+    // when a thread's windows are done for now; a post that failed (a full
+    // queue) is made again at the next report or delivery.
     // iconFor makes the icon handle of a catalogue index on the caller's
     // thread; the handle must stay valid while any window may show it.
     void Attach(HWND notify, UINT message, IconFunction iconFor);

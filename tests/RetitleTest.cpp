@@ -461,6 +461,33 @@ void TestHungTargets() {
     }
 }
 
+// More hung threads than the courier has places, each with a matching
+// window, above a healthy program's window in the pass: it is still renamed.
+// Hidden: 32-bit Wine here has corrupted its heap making visible windows on
+// 40 threads at once.
+void TestManyHungThreads() {
+    ok_context("more hung threads than delivery workers");
+    const int hungCount = static_cast<int>(CCourier::kMaxWorkers) + 8;
+    testutil::ChildProcess healthyApp, hungApp;
+    std::vector<HWND> healthy = StartTargets(healthyApp, 1, "Gedraenge");
+    std::vector<HWND> hung = StartTargets(hungApp, hungCount, "Gedraenge", "hidden threads " + std::to_string(hungCount));
+    if (!ok(healthy.size() == 1 && hung.size() == static_cast<size_t>(hungCount), "expected 1 and %d target windows",
+            hungCount))
+        return;
+    bool stopped = true;
+    for (HWND h : hung) stopped = MakeBusy(h, INFINITE) && stopped;
+    ok(stopped, "expected %d threads to stop answering", hungCount);
+    CWimmelpultDlg dlg;
+    RunModal(dlg, [&] {
+        FillIn(dlg, "gedraenge", "Durchgekommen", false, false);
+        Press(dlg);
+        bool renamed = testutil::WaitFor([&] { return Caption(healthy[0]) == "Durchgekommen"; }, 5000);
+        ok(renamed, "expected the healthy window renamed within 5 s, it holds \"%s\"", Caption(healthy[0]).c_str());
+    });
+    hungApp.Kill();
+    healthyApp.Kill();
+}
+
 // Programs that take their messages only every 100 or 200 ms, one that hangs
 // for a while and one that answers at once: each gets its captions as soon as
 // it can, the hung one's once each when it wakes.
@@ -763,6 +790,7 @@ int main() {
     TestMovingTargets();
     TestBusyTargets();
     TestHungTargets();
+    TestManyHungThreads();
     TestSlowHungHealthy();
     TestWaitingInHandler();
     TestScripts();
