@@ -342,9 +342,25 @@ KeySample TypeAndWatch(HWND field, wchar_t letter) {
     }
 }
 
+int g_focusLost = 0;
+
+// Says once where the foreground went, and counts how often.
+void NoteLostFocus(const Session& s) {
+    if (g_focusLost++) return;
+    HWND fg = GetForegroundWindow();
+    char cls[64] = {};
+    DWORD pid = 0;
+    if (fg) {
+        GetClassNameA(fg, cls, sizeof cls);
+        GetWindowThreadProcessId(fg, &pid);
+    }
+    printf("    (the field lost the focus; foreground %p of class \"%s\", %s)\n", static_cast<void*>(fg), cls,
+           !fg ? "none" : pid == s.process.Id() ? "the program's" : "another program's");
+}
+
 // Types into the field until done(checkedAt) holds after a key; every key
 // goes to keep(sample). Starts again from the caption when the field is full.
-bool TypeUntil(HWND field, const wchar_t* caption, Base& base, const std::function<bool(double)>& done,
+bool TypeUntil(const Session& s, HWND field, const wchar_t* caption, Base& base, const std::function<bool(double)>& done,
                const std::function<void(const KeySample&)>& keep, double deadline) {
     int typed = 0;
     for (;;) {
@@ -354,6 +370,15 @@ bool TypeUntil(HWND field, const wchar_t* caption, Base& base, const std::functi
                 return false;
             }
             typed = 0;
+        }
+        // A key goes to the foreground window: one typed elsewhere would
+        // never show in the field.
+        if (!FocusIn(s, field)) {
+            NoteLostFocus(s);
+            if (!ClickInto(s, field)) {
+                Fail("a click on the new-caption field did not give it the focus back");
+                return false;
+            }
         }
         KeySample k = TypeAndWatch(field, kLetters[typed % 2]);
         ++typed;
@@ -411,7 +436,7 @@ void RunKeys() {
 
     std::vector<double> rest, pass, tick;
     int n = 0;
-    TypeUntil(field, kCaptions[0], bases[0], [&](double) { return ++n >= 2 * kWanted; },
+    TypeUntil(s, field, kCaptions[0], bases[0], [&](double) { return ++n >= 2 * kWanted; },
               [&](const KeySample& k) { rest.push_back(k.Ms()); }, NowMs() + 120000);
 
     // Passes, each over the whole crowd with a caption it does not yet hold.
@@ -424,10 +449,14 @@ void RunKeys() {
         const wchar_t* caption = kCaptions[current];
         if (!ShowBase(field, caption, bases[current])) return Fail("the new-caption field did not settle");
         const double clickAt = Click(testutil::Centre(WindowOnScreen(s.Item(IDOK))));
+        // The button takes the focus when the dialog takes the click.
+        HWND button = s.Item(IDOK);
+        if (!testutil::WaitFor([&] { return FocusIn(s, button); }, static_cast<DWORD>(kGiveUpMs)))
+            return Fail("the click on \"Zuweisen\" did not reach the button");
         if (!ClickInto(s, field)) return Fail("a click on the new-caption field during the pass did not focus it");
         double endAt = 0;
         std::vector<KeySample> keys;
-        if (!TypeUntil(field, caption, bases[current],
+        if (!TypeUntil(s, field, caption, bases[current],
                        [&](double) {
                            if (crowd.AllHold(caption)) endAt = NowMs();
                            return endAt > 0;
@@ -443,21 +472,28 @@ void RunKeys() {
     // Ticks: the programs change every caption, the next tick puts them back.
     const wchar_t* caption = kCaptions[current];
     int rounds = 0;
-    for (int tries = 0; tries < 10 && (rounds < 2 || tick.size() < static_cast<size_t>(kWanted)); ++tries) {
+    for (int tries = 0; tries < 8 && (rounds < 3 || tick.size() < static_cast<size_t>(kWanted)); ++tries) {
         if (!ShowBase(field, caption, bases[current])) return Fail("the new-caption field did not settle");
         if (!ClickInto(s, field)) return Fail("the new-caption field lost the focus");
         for (HWND h : crowd.windows) PostMessageW(h, targetapp::kSetOwn, 0, 0);
         const double postedAt = NowMs();
-        // A tick that came first and put some back spoils the round.
-        if (!testutil::WaitFor([&] { return Crowd::Holding(crowd.samples, caption) == 0; }, 3000)) continue;
+        // Ticks that take longer than their period follow each other at once:
+        // typing starts when any window shows its own caption.
+        if (!testutil::WaitFor([&] { return Crowd::Holding(crowd.samples, caption) < static_cast<int>(crowd.samples.size()); }, 3000)) continue;
         double noneBackAt = NowMs(), allBackAt = 0;
+        std::vector<char> changed(crowd.samples.size());
         std::vector<KeySample> keys;
-        if (!TypeUntil(field, caption, bases[current],
+        if (!TypeUntil(s, field, caption, bases[current],
                        [&](double checkedAt) {
-                           int back = Crowd::Holding(crowd.samples, caption);
-                           if (back == 0) noneBackAt = checkedAt;
-                           if (back == static_cast<int>(crowd.samples.size()) && crowd.AllHold(caption))
-                               allBackAt = NowMs();
+                           bool anyBack = false, allOurs = true;
+                           for (size_t i = 0; i < crowd.samples.size(); ++i) {
+                               const bool ours = testutil::HeldCaptionW(crowd.samples[i]) == caption;
+                               if (!ours) changed[i] = 1;
+                               anyBack = anyBack || (ours && changed[i]);
+                               allOurs = allOurs && ours;
+                           }
+                           if (!anyBack) noneBackAt = checkedAt;
+                           if (allOurs && crowd.AllHold(caption)) allBackAt = NowMs();
                            return allBackAt > 0;
                        },
                        [&](const KeySample& k) { keys.push_back(k); }, postedAt + 120000))
@@ -475,6 +511,7 @@ void RunKeys() {
     Report("at rest", rest);
     Report("during a pass over 10,000 windows", pass);
     Report("during the tick that puts them back", tick);
+    if (g_focusLost) printf("  the field lost the focus %d times and was clicked again\n", g_focusLost);
 }
 
 // --- The chooser ---
