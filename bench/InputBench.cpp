@@ -658,7 +658,14 @@ bool FindTrayIcon(const Shot& before, POINT* centre) {
 
 void RunOpen() {
     testutil::WaitFor([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
-    const Shot empty = NotificationArea();
+    // An icon that another program just took away may still be drawn.
+    Shot empty = NotificationArea();
+    for (double until = NowMs() + 10000; NowMs() < until;) {
+        Sleep(500);
+        Shot again = NotificationArea();
+        if (again.px == empty.px) break;
+        empty = again;
+    }
     Session s;
     if (!s.Start()) return Fail("Wimmelpult.exe did not show its dialog");
     const DWORD pid = s.process.Id();
@@ -721,11 +728,13 @@ int main(int argc, char** argv) {
            "percentile at most %.0f ms\n",
            bench::Arch(), kWorstGoalMs, kP99GoalMs);
     fflush(stdout);
-    if (all || strcmp(part, "keys") == 0) RunKeys();
+    // The tray icon is found against the notification area without the
+    // program, best before any other run of it; the crowd of the keys last.
+    if (all || strcmp(part, "open") == 0) RunOpen();
     fflush(stdout);
     if (all || strcmp(part, "chooser") == 0) RunChooser();
     fflush(stdout);
-    if (all || strcmp(part, "open") == 0) RunOpen();
+    if (all || strcmp(part, "keys") == 0) RunKeys();
     fflush(stdout);
     return bench::Failed();
 }
