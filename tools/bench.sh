@@ -3,7 +3,9 @@
 # under Wine: start-up against an empty dialog, then the retitle pass and the
 # re-application tick against bare loops of the platform calls, and how long
 # the dialog keeps others waiting while remembered windows hang or are slow,
-# and while it renames a crowd of 10,000 windows.
+# and while it renames a crowd of 10,000 windows; and real keys and clicks
+# into the program, timed until the screen shows them (the icon chooser at
+# 96, 144 and 192 DPI).
 #   tools/bench.sh [RUNS]     (runs per measured case, default 9)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +27,17 @@ status=0
 for arch in $ARCHS; do
     log "start-up, $arch"
     wine "$BUILD_ROOT/$arch/bin/StartupBench.exe" "$RUNS" || status=1
+done
+# Before the retitling too: the keys and clicks want a calm desktop, and
+# the tray menu its taskbar.
+for arch in $ARCHS; do
+    log "keys and clicks, $arch"
+    wine "$BUILD_ROOT/$arch/bin/InputBench.exe" || status=1
+    for dpi in 144 192; do
+        log "icon chooser at $dpi DPI, $arch"
+        sh "$ROOT/tools/at-dpi.sh" "$ROOT/tools/wine-run.sh" "$dpi" "$BUILD_ROOT/$arch/bin/InputBench.exe" chooser ||
+            status=1
+    done
 done
 for arch in $ARCHS; do
     log "retitling, $arch"
