@@ -433,6 +433,11 @@ public:
             Step();
             m_chaos.Strike();
             if (!Alive()) return false;
+            if (!testutil::Answers(m_dlg, 5000)) {
+                m_log.Line("program does not answer for 5 s");
+                m_hung = true;
+                return false;
+            }
             WatchReach();
         }
         return true;
@@ -485,6 +490,7 @@ public:
     }
 
     long m_unreachable = 0;
+    bool m_hung = false;
     bool m_lost = false;
     DWORD m_exitCode = 0;
 
@@ -546,7 +552,8 @@ private:
 
     void Click(unsigned x, unsigned y) {
         HWND active = Active();
-        if (!active || !Front(active)) return Skip("click");
+        if (!active) return Unhide(x);
+        if (!Front(active)) return Skip("click, not in front");
         RECT rc = {};
         GetWindowRect(active, &rc);
         POINT at = {rc.left + static_cast<LONG>(x % std::max(1L, rc.right - rc.left)),
@@ -567,7 +574,8 @@ private:
 
     void Key(unsigned which, unsigned letter) {
         HWND active = Active();
-        if (!active || !Front(active)) return Skip("key");
+        if (!active) return Unhide(which);
+        if (!Front(active)) return Skip("key, not in front");
         bool nested = active != m_dlg;
         static const WORD kKeys[] = {VK_TAB, VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN, VK_SPACE,
                                      VK_HOME, VK_END, VK_BACK, VK_DELETE};
@@ -620,9 +628,23 @@ private:
         Count("choosers");
     }
 
+    // With nothing shown, the user brings the dialog back: a double click on
+    // the icon, or "Wiederherstellen" in its menu, or from the taskbar.
+    void Unhide(unsigned how) {
+        if (IsWindowVisible(m_dlg) && !IsIconic(m_dlg)) return Skip("nothing to take input");
+        if (!IconPresent(m_dlg)) {
+            m_log.Line("restore (SC_RESTORE), no icon");
+            PostMessageW(m_dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+            Count("restore");
+            return;
+        }
+        Tray(how % 2 ? 1 : 2, 1);
+    }
+
     void Tray(unsigned how, unsigned choice) {
-        POINT icon = {};
-        if (!IconPresent(m_dlg) || !FindTrayIcon(&icon)) return Skip("tray, no icon");
+        POINT icon = {-1, -1};
+        if (IconPresent(m_dlg)) FindTrayIcon(&icon);
+        if (icon.x < 0) return Skip("tray, no icon");
         switch (how % 3) {
         case 0:
             m_log.Line("tray left click at %ld,%ld", icon.x, icon.y);
@@ -643,21 +665,30 @@ private:
     }
 
     // "Wiederherstellen", or a click beside the menu; never "Schliessen".
+    // Under Wine the menu takes the mouse only while its program is in the
+    // foreground, which a modal dialog of its own may have taken from it.
     void CloseMenu(unsigned choice) {
         HWND menu = MenuOf(m_program.Id());
         if (!menu) return;
-        if (choice % 2) {
+        SetForegroundWindow(m_dlg);
+        bool restore = choice % 2 && !testutil::ShownNormally(m_dlg);   // greyed while shown
+        if (restore) {
             m_log.Line("menu: Wiederherstellen");
             LeftClick(ItemCentre(menu, 0, 2));
         } else {
             // The desktop's own corner, where no window lies.
-            POINT beside = {2, 2};
-            if (GetAncestor(WindowFromPoint(beside), GA_ROOT) != GetDesktopWindow()) beside = {GetSystemMetrics(SM_CXSCREEN) - 3, 2};
+            POINT beside = {GetSystemMetrics(SM_CXSCREEN) - 3, 2};
             m_log.Line("menu: click beside at %ld,%ld", beside.x, beside.y);
             LeftClick(beside);
         }
-        testutil::WaitFor([&] { return MenuOf(m_program.Id()) == nullptr; }, 2000);
         Count("menus");
+        auto gone = [&] { return MenuOf(m_program.Id()) == nullptr; };
+        if (testutil::WaitFor(gone, 700)) return;
+        // Escape to the menu's own window: should the menu close meanwhile,
+        // it cannot reach the main dialog, where it would end the program.
+        m_log.Line("menu still open: Escape posted to the menu");
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (!testutil::WaitFor(gone, 2000)) m_log.Line("menu still open");
     }
 
     void MinimiseOrRestore(unsigned how) {
@@ -747,8 +778,11 @@ private:
     }
 
     void Stray(unsigned range, unsigned number, unsigned wParam, unsigned how) {
-        UINT message = range % 3 == 0 ? WM_APP + number % 0x41
-                       : range % 3 == 1 ? WM_USER + number % 0x41
+        // Half of them near the start of the range, where programs put
+        // their own messages.
+        UINT offset = (number >> 16) % 2 ? number % 8 : number % 0x41;
+        UINT message = range % 3 == 0 ? WM_APP + offset
+                       : range % 3 == 1 ? WM_USER + offset
                                         : 0xC000 + number % 0x4000;
         if (m_options.spared.count(message)) return Skip("stray, spared");
         static const WPARAM kWParams[] = {0, 1, IDR_TRAYMENU, 0xFFFFFFFF};
@@ -842,6 +876,21 @@ void CompareFootprints(const Footprint& first, const Footprint& second) {
             second.privateKiB - first.privateKiB, kPrivateBoundKiB);
 }
 
+// Wine's debugger shows a dialog of its own for a program that crashed and
+// holds the program until it is closed: the title of a dialog of another
+// process than ours and the program's, if one is shown.
+std::string OtherDialog(DWORD programPid) {
+    std::string title;
+    for (HWND hWnd = FindWindowExA(nullptr, nullptr, "#32770", nullptr); hWnd;
+         hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hWnd, &pid);
+        if (pid != programPid && pid != GetCurrentProcessId() && IsWindowVisible(hWnd))
+            title = testutil::WindowText(hWnd);
+    }
+    return title;
+}
+
 int Usage() {
     printf("usage: Soak.exe [--minutes N] [--seed S] [--log FILE] [--no-stray] [--no-dpi] [--no-untray] "
            "[--spare MSG]...\n");
@@ -911,23 +960,30 @@ int main(int argc, char** argv) {
     }
     alive = alive && soak.Alive();
     const double ran = NowMs() - begin;
+    // A hung program holds the watch's round trip until it ends.
+    if (soak.m_hung) program.Kill();
     double worst = answers.Stop();
 
     printf("\nresults, %s, seed %u:\n", bench::Arch(), options.seed);
     soak.Print(ran);
     printf("  answering    %ld round trips; the longest took %.0f ms (at %.1f s), %ld over 50 ms\n", answers.Count(),
            worst, (answers.WorstAt() - begin) / 1000, answers.Slow());
-    if (!alive) {
+    if (soak.m_lost) {
         printf("  the program ended (exit code 0x%lx) after:\n", soak.m_exitCode);
         log.PrintLast();
+    } else if (soak.m_hung) {
+        std::string other = OtherDialog(program.Id());
+        printf("  the program stopped answering%s%s%s after:\n", other.empty() ? "" : " (a dialog \"",
+               other.c_str(), other.empty() ? "" : "\" of another process is shown)");
+        log.PrintLast();
     }
-    Verdict(alive, "the program ran throughout");
-    Verdict(worst <= kAnswerBoundMs, "it answered another program within %.0f ms at all times (worst %.0f ms)",
+    Verdict(!soak.m_lost, "the program ran throughout");
+    Verdict(worst <= kAnswerBoundMs && !soak.m_hung, "it answered another program within %.0f ms at all times (worst %.0f ms)",
             kAnswerBoundMs, worst);
     Verdict(soak.m_unreachable == 0, "it stayed within reach, shown or with its icon (%ld times out of reach over "
             "%.0f ms)", soak.m_unreachable, kReachBoundMs);
     if (alive) CompareFootprints(first, second);
-    else printf("  resources at rest: not compared, the program ended\n");
+    else printf("  resources at rest: not compared, the soak stopped early\n");
     printf("  seed %u; actions in %s\n", options.seed, options.log.c_str());
     return ok_summary();
 }
