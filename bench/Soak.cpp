@@ -449,9 +449,10 @@ public:
         m_log.Line("rest");
         m_chaos.Calm();
         CloseMenu(0);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             if (HWND nested = Nested()) PostMessageW(nested, WM_COMMAND, IDCANCEL, 0);
-        Flush();
+            Flush();
+        }
         PostMessageW(m_dlg, CWimmelpultDlg::kTrayCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);   // as a double click
         Flush();
         if (m_dpi[m_dlg] != USER_DEFAULT_SCREEN_DPI) ChangeDpi(m_dlg, USER_DEFAULT_SCREEN_DPI);
@@ -519,7 +520,7 @@ private:
         else if (kind < 82 && m_options.untray) TakeIconAway();
         else if (kind < 85 && m_options.dpi) Dpi(d[1]);
         else if (kind >= 85 && m_options.stray) Stray(d[1], d[2], d[3], d[4]);
-        else Count("rests");
+        else Count("pauses");
         Sleep(20 + d[5] % 60);
         Flush();
     }
@@ -632,13 +633,8 @@ private:
     // the icon, or "Wiederherstellen" in its menu, or from the taskbar.
     void Unhide(unsigned how) {
         if (IsWindowVisible(m_dlg) && !IsIconic(m_dlg)) return Skip("nothing to take input");
-        if (!IconPresent(m_dlg)) {
-            m_log.Line("restore (SC_RESTORE), no icon");
-            PostMessageW(m_dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
-            Count("restore");
-            return;
-        }
-        Tray(how % 2 ? 1 : 2, 1);
+        if (IconPresent(m_dlg)) return Tray(how % 2 ? 1 : 2, 1);
+        RestoreFromTaskbar();
     }
 
     void Tray(unsigned how, unsigned choice) {
@@ -704,12 +700,19 @@ private:
             }
             Count("minimise");
         } else if (!testutil::ShownNormally(m_dlg)) {
-            m_log.Line("restore (SC_RESTORE)");
-            PostMessageW(m_dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
-            Count("restore");
+            RestoreFromTaskbar();
         } else {
             Skip("minimise, nested dialog open");
         }
+    }
+
+    // As a click on its taskbar button would; hidden, it has none, and the
+    // user can reach it only through the icon.
+    void RestoreFromTaskbar() {
+        if (!IsWindowVisible(m_dlg)) return Skip("restore, hidden without a taskbar button");
+        m_log.Line("restore (SC_RESTORE)");
+        PostMessageW(m_dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+        Count("restore");
     }
 
     // The caption's minimise box, found by asking the window what each point is.
@@ -876,19 +879,24 @@ void CompareFootprints(const Footprint& first, const Footprint& second) {
             second.privateKiB - first.privateKiB, kPrivateBoundKiB);
 }
 
+std::string Hex(DWORD v) {
+    char text[16];
+    snprintf(text, sizeof text, "%lx", v);
+    return text;
+}
+
 // Wine's debugger shows a dialog of its own for a program that crashed and
-// holds the program until it is closed: the title of a dialog of another
-// process than ours and the program's, if one is shown.
-std::string OtherDialog(DWORD programPid) {
-    std::string title;
+// holds the program until it is closed: a dialog of another process than
+// ours and the program's, if one is shown.
+HWND OtherDialog(DWORD programPid) {
+    HWND found = nullptr;
     for (HWND hWnd = FindWindowExA(nullptr, nullptr, "#32770", nullptr); hWnd;
          hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(hWnd, &pid);
-        if (pid != programPid && pid != GetCurrentProcessId() && IsWindowVisible(hWnd))
-            title = testutil::WindowText(hWnd);
+        if (pid != programPid && pid != GetCurrentProcessId() && IsWindowVisible(hWnd)) found = hWnd;
     }
-    return title;
+    return found;
 }
 
 int Usage() {
@@ -960,24 +968,34 @@ int main(int argc, char** argv) {
     }
     alive = alive && soak.Alive();
     const double ran = NowMs() - begin;
-    // A hung program holds the watch's round trip until it ends.
-    if (soak.m_hung) program.Kill();
+    // Wine's debugger holds a program that crashed while it shows its
+    // dialog; closed, it lets the program end, and the exit code tells.
+    std::string hung;
+    DWORD crashCode = 0;
+    if (soak.m_hung) {
+        HWND other = OtherDialog(program.Id());
+        std::string title = other ? testutil::WindowText(other) : "";
+        if (title == "Program Error") {
+            PostMessageW(other, WM_COMMAND, IDCANCEL, 0);
+            program.WaitExit(15000, &crashCode);
+        }
+        hung = crashCode ? "it crashed (Wine's \"Program Error\", then exit code 0x" + Hex(crashCode) + ")"
+               : title.empty() ? "it stopped answering"
+                               : "it stopped answering (\"" + title + "\" of another process shown)";
+        program.Kill();   // a hung program holds the watch's round trip until it ends
+    }
     double worst = answers.Stop();
 
     printf("\nresults, %s, seed %u:\n", bench::Arch(), options.seed);
     soak.Print(ran);
     printf("  answering    %ld round trips; the longest took %.0f ms (at %.1f s), %ld over 50 ms\n", answers.Count(),
            worst, (answers.WorstAt() - begin) / 1000, answers.Slow());
-    if (soak.m_lost) {
-        printf("  the program ended (exit code 0x%lx) after:\n", soak.m_exitCode);
-        log.PrintLast();
-    } else if (soak.m_hung) {
-        std::string other = OtherDialog(program.Id());
-        printf("  the program stopped answering%s%s%s after:\n", other.empty() ? "" : " (a dialog \"",
-               other.c_str(), other.empty() ? "" : "\" of another process is shown)");
+    if (soak.m_lost || soak.m_hung) {
+        printf("  %s after:\n", soak.m_lost ? ("the program ended, exit code 0x" + Hex(soak.m_exitCode)).c_str()
+                                            : hung.c_str());
         log.PrintLast();
     }
-    Verdict(!soak.m_lost, "the program ran throughout");
+    Verdict(!soak.m_lost && !crashCode, "the program ran throughout");
     Verdict(worst <= kAnswerBoundMs && !soak.m_hung, "it answered another program within %.0f ms at all times (worst %.0f ms)",
             kAnswerBoundMs, worst);
     Verdict(soak.m_unreachable == 0, "it stayed within reach, shown or with its icon (%ld times out of reach over "
