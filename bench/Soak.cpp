@@ -25,6 +25,7 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -359,6 +360,16 @@ bool Verdict(bool passed, const char* fmt, ...) {
     return ok(passed, "%s", text);
 }
 
+// TargetApp.exe with its windows there and answering; nullptr when they do
+// not come.
+std::unique_ptr<testutil::ChildProcess> StartTargetApp() {
+    auto app = std::make_unique<testutil::ChildProcess>();
+    std::string args = std::string("threads ") + std::to_string(kThreads) + " flip " + std::to_string(kFlipping) +
+                       " " + std::to_string(kFlipMs) + " replace";
+    if (testutil::StartTargets(*app, kWindows, kCaption, args, 60000).size() != kWindows) return nullptr;
+    return app;
+}
+
 struct Options {
     double minutes = 3;
     unsigned seed = 1;
@@ -373,12 +384,12 @@ struct Options {
 // generator of its own, so the program's actions do not depend on it.
 class Chaos {
 public:
-    Chaos(const testutil::ChildProcess& app, ActionLog& log, unsigned seed) : m_app(app), m_log(log), m_random(seed) {}
+    Chaos(ActionLog& log, unsigned seed) : m_log(log), m_random(seed) {}
 
-    void Strike() {
+    void Strike(const testutil::ChildProcess& app) {
         unsigned kind = m_random() % 16, which = m_random(), length = m_random();
         if (kind >= 8) return;   // half of the steps leave the windows alone
-        std::vector<HWND> windows = testutil::TargetWindows(m_app);
+        std::vector<HWND> windows = testutil::TargetWindows(app);
         if (windows.empty()) return;
         HWND victim = windows[which % windows.size()];
         DWORD thread = GetWindowThreadProcessId(victim, nullptr);
@@ -408,10 +419,10 @@ public:
     void Calm() {
         for (const auto& t : m_busyUntil)
             while (t.second > NowMs()) Sleep(50);
+        m_busyUntil.clear();
     }
 
 private:
-    const testutil::ChildProcess& m_app;
     ActionLog& m_log;
     std::mt19937 m_random;
     std::map<DWORD, double> m_busyUntil;
@@ -419,10 +430,10 @@ private:
 
 class Soak {
 public:
-    Soak(const Options& options, testutil::ChildProcess& program, HWND dlg, testutil::ChildProcess& targets,
-         ActionLog& log)
-        : m_options(options), m_program(program), m_dlg(dlg), m_chaos(targets, log, options.seed ^ 0x5eed),
-          m_targets(targets), m_log(log), m_random(options.seed), m_rect(program.Handle()),
+    Soak(const Options& options, testutil::ChildProcess& program, HWND dlg,
+         std::unique_ptr<testutil::ChildProcess> targets, ActionLog& log)
+        : m_options(options), m_program(program), m_dlg(dlg), m_chaos(log, options.seed ^ 0x5eed),
+          m_targets(std::move(targets)), m_log(log), m_random(options.seed), m_rect(program.Handle()),
           m_taskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {}
 
     // Acts until the time is up or the program is lost; false when lost.
@@ -432,9 +443,15 @@ public:
             ++m_log.m_step;
             ++m_steps;
             Step();
-            m_chaos.Strike();
+            if (m_targets) m_chaos.Strike(*m_targets);
             if (!Alive()) return false;
-            if (!testutil::Answers(m_dlg, 5000)) {
+            double t0 = NowMs();
+            bool answered = testutil::Answers(m_dlg, 5000);
+            if (NowMs() - t0 > m_ownWorst) {
+                m_ownWorst = NowMs() - t0;
+                m_ownWorstStep = m_log.m_step;
+            }
+            if (!answered) {
                 m_log.Line("program does not answer for 5 s");
                 m_hung = true;
                 return false;
@@ -449,6 +466,13 @@ public:
     Footprint Rest() {
         m_log.Line("rest");
         m_chaos.Calm();
+        // A fresh TargetApp after either half, so that the program remembers
+        // the same windows at rest: the old ones close, and its next tick
+        // forgets them.
+        m_targets.reset();
+        m_targets = StartTargetApp();
+        m_log.Line("rest: TargetApp started again%s", m_targets ? "" : ", but its windows did not come");
+        Sleep(CWimmelpultDlg::kRetitlePeriodMs + 1000);
         CloseMenu(0);
         for (int i = 0; i < 3; ++i) {
             if (HWND nested = Nested()) PostMessageW(nested, WM_COMMAND, IDCANCEL, 0);
@@ -466,6 +490,8 @@ public:
                             nullptr);
         SendMessageTimeoutW(GetDlgItem(m_dlg, IDC_NEW_ICON), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 2000,
                             nullptr);
+        // A pass takes the windows below the dialog, and the new ones came above it.
+        Front(m_dlg);
         testutil::PostButton(m_dlg, IDOK);
         Flush();
         for (double until = NowMs() + kRestMs; NowMs() < until && Alive();) Sleep(100);
@@ -474,7 +500,7 @@ public:
             m_log.Line("program does not answer for 5 s at rest");
             m_hung = true;
         }
-        for (HWND hWnd : testutil::TargetWindows(m_targets))
+        for (HWND hWnd : m_targets ? testutil::TargetWindows(*m_targets) : std::vector<HWND>())
             m_restCaptions += testutil::HeldCaptionW(hWnd) == L"Ruhiges Fenster";
         m_log.Line("rest over: %ld of the targets carry the caption given at rest, %s", m_restCaptions,
                    testutil::ShownNormally(m_dlg) ? "the dialog shown" : testutil::TrayState(m_dlg));
@@ -503,6 +529,8 @@ public:
     }
 
     long m_unreachable = 0;
+    double m_ownWorst = 0;   // the round trips between actions, from this thread
+    long m_ownWorstStep = 0;
     bool m_hung = false;
     bool m_lost = false;
     DWORD m_exitCode = 0;
@@ -539,7 +567,7 @@ private:
 
     // Lets the program take what was sent: input, then what it posted.
     void Flush() {
-        Sleep(30);
+        Sleep(60);
         if (!testutil::FlushOtherThread(GetDlgItem(m_dlg, IDC_OLD_TITLE), 3000))
             m_log.Line("the program took no posted message within 3 s");
     }
@@ -582,13 +610,24 @@ private:
         // Never the close box or the system menu of the main dialog; a
         // nested dialog may close by its box, as by Escape.
         bool nested = active != m_dlg;
-        bool safe = hit == HTCLIENT || hit == HTCAPTION || hit == HTBORDER || (hit == HTMINBUTTON && !nested) ||
-                    (hit == HTCLOSE && nested);
+        bool safe = hit == HTCLIENT || hit == HTCAPTION || hit == HTBORDER || (hit == HTMINBUTTON && !nested);
         if (!safe) return Skip("click, not there");
+        // Should the nested dialog close before the click is read, the click
+        // falls on what lies below: never the main dialog's close box.
+        if (nested && !SafeOnMain(at)) return Skip("click, above the main dialog's caption buttons");
         m_log.Line("click %s at %ld,%ld (hit %ld, control %d)", Name(active).c_str(), at.x, at.y,
                    static_cast<long>(hit), GetDlgCtrlID(WindowFromPoint(at)));
         LeftClick(at);
         Count("clicks");
+    }
+
+    bool SafeOnMain(POINT at) {
+        RECT rc = {};
+        GetWindowRect(m_dlg, &rc);
+        if (!PtInRect(&rc, at)) return true;
+        DWORD_PTR hit = HTNOWHERE;
+        SendMessageTimeoutW(m_dlg, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, 2000, &hit);
+        return hit == HTCLIENT || hit == HTCAPTION || hit == HTBORDER || hit == HTMINBUTTON;
     }
 
     void Key(unsigned which, unsigned letter) {
@@ -602,8 +641,15 @@ private:
         unsigned k = which % (2 * keys + 2);
         if (k >= 2 * keys) {   // Escape closes a nested dialog; on the main one it would end the program
             if (!nested) return Skip("escape on the main dialog");
-            m_log.Line("key Escape (nested)");
-            KeyInput(VK_ESCAPE, false);
+            // Posted to the nested dialog's focus: real Escape could reach
+            // the main dialog should the nested one close before it is read.
+            GUITHREADINFO gui = {};
+            gui.cbSize = sizeof gui;
+            GetGUIThreadInfo(GetWindowThreadProcessId(active, nullptr), &gui);
+            HWND focus = gui.hwndFocus && IsChild(active, gui.hwndFocus) ? gui.hwndFocus : active;
+            m_log.Line("key Escape posted (%s)", Name(active).c_str());
+            PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1 | (MapVirtualKeyW(VK_ESCAPE, 0) << 16));
+            PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 1 | (MapVirtualKeyW(VK_ESCAPE, 0) << 16) | 0xC0000000u);
         } else if (k >= keys) {
             wchar_t c = kLetters[letter % (sizeof kLetters / sizeof kLetters[0] - 1)];
             m_log.Line("char U+%04X (%s)", static_cast<unsigned>(c), Name(active).c_str());
@@ -868,7 +914,7 @@ private:
     testutil::ChildProcess& m_program;
     HWND m_dlg;
     Chaos m_chaos;
-    const testutil::ChildProcess& m_targets;
+    std::unique_ptr<testutil::ChildProcess> m_targets;
     ActionLog& m_log;
     std::mt19937 m_random;
     RemoteRect m_rect;
@@ -962,12 +1008,8 @@ int main(int argc, char** argv) {
     if (!ok(log.Open(options.log), "expected to write the log %s", options.log.c_str())) return ok_summary();
     log.Line("seed %u", options.seed);
 
-    testutil::ChildProcess targets;
-    std::string args = std::string("threads ") + std::to_string(kThreads) + " flip " + std::to_string(kFlipping) +
-                       " " + std::to_string(kFlipMs) + " replace";
-    if (!ok(testutil::StartTargets(targets, kWindows, kCaption, args, 60000).size() == kWindows,
-            "expected %d windows of TargetApp.exe", kWindows))
-        return ok_summary();
+    std::unique_ptr<testutil::ChildProcess> targets = StartTargetApp();
+    if (!ok(targets != nullptr, "expected %d windows of TargetApp.exe", kWindows)) return ok_summary();
 
     testutil::ChildProcess program;
     HWND dlg = testutil::StartProgram(program);
@@ -978,7 +1020,7 @@ int main(int argc, char** argv) {
            IconPresent(dlg) ? "holds" : "does not hold");
 
     testutil::AnswerWatch answers(dlg);
-    Soak soak(options, program, dlg, targets, log);
+    Soak soak(options, program, dlg, std::move(targets), log);
     const double half = options.minutes * 60000 / 2;
     const double begin = NowMs();
     bool alive = soak.Run(half);
@@ -1018,8 +1060,10 @@ int main(int argc, char** argv) {
 
     printf("\nresults, %s, seed %u:\n", bench::Arch(), options.seed);
     soak.Print(ran);
-    printf("  answering    %ld round trips; the longest took %.0f ms (at %.1f s), %ld over 50 ms\n", answers.Count(),
-           worst, (answers.WorstAt() - begin) / 1000, answers.Slow());
+    printf("  answering    %ld round trips; the longest took %.0f ms (at %.1f s), %ld over 50 ms; between actions, "
+           "from the soak's own thread, the longest took %.0f ms (step %ld)\n",
+           answers.Count(), worst, (answers.WorstAt() - begin) / 1000, answers.Slow(), soak.m_ownWorst,
+           soak.m_ownWorstStep);
     if (soak.m_lost || soak.m_hung) {
         printf("  %s after:\n", soak.m_lost ? ("the program ended, exit code 0x" + Hex(soak.m_exitCode)).c_str()
                                             : hung.c_str());
