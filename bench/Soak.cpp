@@ -490,7 +490,9 @@ public:
                             nullptr);
         SendMessageTimeoutW(GetDlgItem(m_dlg, IDC_NEW_ICON), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 2000,
                             nullptr);
-        // A pass takes the windows below the dialog, and the new ones came above it.
+        // A pass takes the windows below the dialog, and the new ones came
+        // above it without taking the foreground.
+        SetWindowPos(m_dlg, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         Front(m_dlg);
         testutil::PostButton(m_dlg, IDOK);
         Flush();
