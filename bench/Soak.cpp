@@ -807,7 +807,7 @@ private:
     void TakeIconAway() {
         NOTIFYICONDATAW data = IconRecord(m_dlg);
         BOOL done = Shell_NotifyIconW(NIM_DELETE, &data);
-        m_removedAtStep = m_log.m_step;
+        if (done) m_removedAtStep = m_log.m_step;
         m_log.Line("icon taken away (%s)", done ? "was there" : "was not there");
         Count("icon removals");
     }
