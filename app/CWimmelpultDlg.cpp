@@ -398,15 +398,18 @@ void CWimmelpultDlg::StartBehind() {
 
 void CWimmelpultDlg::KeepTrayIcon() {
     // While the shell will not take the icon, a hidden dialog would be out
-    // of reach: it comes back to the taskbar, minimised.
-    if (!m_tray.EnsureIcon() && !IsWindowVisible(m_hWnd)) ShowWindow(m_hWnd, SW_SHOWMINNOACTIVE);
+    // of reach: it comes back to the taskbar, minimised. The shell may have
+    // lost the icon without a word, so a hidden dialog asks it.
+    const bool hidden = !IsWindowVisible(m_hWnd);
+    if (hidden) m_tray.VerifyIcon();
+    if (!m_tray.EnsureIcon() && hidden) ShowWindow(m_hWnd, SW_SHOWMINNOACTIVE);
 }
 
 void CWimmelpultDlg::OnSize(UINT type, int, int) {
     Default();
     // Without the icon a hidden dialog could not come back: it stays on the
     // taskbar.
-    if (type == SIZE_MINIMIZED && m_tray.m_bIconPresent) ShowWindow(m_hWnd, SW_HIDE);
+    if (type == SIZE_MINIMIZED && m_tray.VerifyIcon()) ShowWindow(m_hWnd, SW_HIDE);
 }
 
 void CWimmelpultDlg::OnMinimize() {

@@ -180,12 +180,13 @@ void TestEnding() {
             return n;
         };
         RunModal(dlg, {
-            [&] {
+            // The tray icon's window comes once the dialog shows.
+            testutil::When([&] { return dlg.m_tray.m_hWnd != nullptr; }, [&] {
                 ok(GetFileAttributesW(CWinApp::HelpFilePath().c_str()) == INVALID_FILE_ATTRIBUTES,
                    "expected no help file beside the program, found %ls", CWinApp::HelpFilePath().c_str());
                 before = countWindows();
                 testutil::PostKey(GetDlgItem(dlg.m_hWnd, IDC_OLD_TITLE), VK_F1);
-            },
+            }),
             [&] {
                 // F1 and all it posted in turn have been handled once the marker is through.
                 testutil::FlushMessages();

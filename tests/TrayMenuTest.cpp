@@ -21,6 +21,7 @@ using testutil::OnTaskbar;
 using testutil::RunModal;
 using testutil::ShownNormally;
 using testutil::TrayState;
+using testutil::When;
 using testutil::kWParam;
 
 namespace {
@@ -80,6 +81,11 @@ void RightClick(CWimmelpultDlg& dlg, const UINT* keys) {
     SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_RBUTTONUP);
 }
 
+// The tray icon is made once the dialog shows, after the first steps may run.
+std::function<bool()> IconMade(const CWimmelpultDlg& dlg) {
+    return [&dlg] { return dlg.m_tray.m_iconData.hIcon != nullptr; };
+}
+
 const UINT kEscape[] = {VK_ESCAPE, 0};
 const UINT kFirstItem[] = {VK_DOWN, VK_RETURN, 0};
 const UINT kLastItem[] = {VK_UP, VK_RETURN, 0};
@@ -89,7 +95,7 @@ void TestIconAndMinimise() {
                                       nullptr, nullptr, nullptr);
     CWimmelpultDlg dlg;
     RunModal(dlg, {
-        [&] {
+        When(IconMade(dlg), [&] {
             ok_context("tray icon");
             const NOTIFYICONDATAW& d = dlg.m_tray.m_iconData;
             ok(dlg.m_tray.m_bIconPresent, "expected the icon in the notification area, found it absent");
@@ -101,7 +107,7 @@ void TestIconAndMinimise() {
             ok_context("button");
             SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MINIMIZE, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDC_MINIMIZE)));
-        },
+        }),
         [&] {
             ok(HiddenInTray(dlg.m_hWnd),
                "expected the dialog minimised and hidden, found it %s", TrayState(dlg.m_hWnd));
@@ -174,7 +180,7 @@ void TestMenu() {
         CWimmelpultDlg dlg;
         std::unique_ptr<MessageRecorder> recorder;
         RunModal(dlg, {
-            [&] { SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0); },
+            When(IconMade(dlg), [&] { SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0); }),
             [&] {
                 ok(HiddenInTray(dlg.m_hWnd), "expected the dialog hidden, found it %s", TrayState(dlg.m_hWnd));
                 recorder = RecordMenu(dlg.m_hWnd);
@@ -199,9 +205,9 @@ void TestMenu() {
         ok_context(hidden ? "Schliessen while hidden" : "Schliessen while shown");
         CWimmelpultDlg dlg;
         INT_PTR result = RunModal(dlg, {
-            [&] {
+            When(IconMade(dlg), [&] {
                 if (hidden) SendMessageA(dlg.m_hWnd, WM_COMMAND, IDC_MINIMIZE, 0);
-            },
+            }),
             [&] { RightClick(dlg, kLastItem); },
             [&] { ok(false, "expected Schlie\xDF" "en to have ended the dialog, found it open"); },
         });
@@ -229,7 +235,7 @@ void TestShellRefuses() {
         SendMessageA(dlg.m_tray.m_hWnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     };
     ok_context("refused at start");
-    INT_PTR result = RunModal(dlg, [&] {
+    INT_PTR result = RunModal(dlg, {When(IconMade(dlg), [&] {
         SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ok(OnTaskbar(dlg.m_hWnd), "expected it minimised on the taskbar, found it %s", TrayState(dlg.m_hWnd));
         g_shell.busy = false;
@@ -252,7 +258,14 @@ void TestShellRefuses() {
         testutil::Tick(dlg);
         ok(g_shell.icons == 1 && dlg.m_tray.m_bIconPresent, "expected one icon, found %d, present %d", g_shell.icons,
            dlg.m_tray.m_bIconPresent);
-    });
+
+        ok_context("lost without a word while hidden");
+        SendMessageA(dlg.m_hWnd, kCallback, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+        SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        g_shell = {true, false, 0};
+        testutil::Tick(dlg);
+        ok(OnTaskbar(dlg.m_hWnd), "expected it back on the taskbar, found it %s", TrayState(dlg.m_hWnd));
+    })});
     ok(result == IDCANCEL, "expected the dialog to run until cancelled, the run gave %d", static_cast<int>(result));
     CNotifyIcon::s_pfnShellNotifyIcon = real;
 }

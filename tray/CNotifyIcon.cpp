@@ -162,6 +162,11 @@ BOOL CNotifyIcon::EnsureIcon() {
     return m_bIconPresent;
 }
 
+BOOL CNotifyIcon::VerifyIcon() {
+    if (m_bIconPresent) m_bIconPresent = NotifyWhole(NIM_MODIFY);
+    return m_bIconPresent;
+}
+
 BOOL CNotifyIcon::StartAnimation(const std::vector<HICON>& frames, int seconds, UINT periodMs,
                                  HICON restoreIcon) {
     if (!m_hWnd || frames.empty()) return FALSE;

@@ -55,6 +55,9 @@ public:
     // nonzero when the icon is there. Without Create, or after DeleteIcon,
     // nothing is added.
     BOOL EnsureIcon();
+    // Asks the shell whether it still shows the icon, which it may have lost
+    // without telling; FALSE, and the icon counted as absent, if not.
+    BOOL VerifyIcon();
 
     // Shows frames one per period until seconds have passed (0 or less: no
     // limit), then restoreIcon (may be NULL). The first frame shows at once.
