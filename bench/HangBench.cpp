@@ -153,6 +153,16 @@ bool AllRenamed(const std::vector<HWND>& targets) {
 // Each program has windows on threads that look every 100 or 200 ms; a
 // window's caption is due within renameGoalMs of the click, and back within
 // the period plus backLooks of its own looks after it changed it.
+// Clicks "&Zuweisen" for every "Blockade" window and handles messages until
+// targets are all renamed: how long that took after the click, or a
+// negative time when they were not within 10 s.
+double RenameAll(CWimmelpultDlg& dlg, const std::vector<HWND>& targets, TickCount& t) {
+    testutil::FillIn(dlg, "blockade", kRenamed, true, false);
+    const double begin = NowMs();
+    testutil::Press(dlg);
+    return PumpWatching(dlg, begin + 10000, [&] { return AllRenamed(targets); }, t) ? NowMs() - begin : -1;
+}
+
 void RunSluggish(int windows, int threads, double renameGoalMs, int backLooks) {
     const DWORD every[] = {100, 200};
     testutil::ChildProcess apps[2];
@@ -170,13 +180,10 @@ void RunSluggish(int windows, int threads, double renameGoalMs, int backLooks) {
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
         TickCount t;
-        testutil::FillIn(dlg, "blockade", kRenamed, true, false);
         testutil::AnswerWatch watch(dlg.m_hWnd);
         const double begin = NowMs();
-        testutil::Press(dlg);
-        bool renamed = PumpWatching(dlg, begin + 10000, [&] { return AllRenamed(targets); }, t);
-        double renameMs = NowMs() - begin;
-        if (!renamed) Fail("the sluggish windows were not all renamed within 10 s");
+        const double renameMs = RenameAll(dlg, targets, t);
+        if (renameMs < 0) Fail("the sluggish windows were not all renamed within 10 s");
 
         // The windows change their captions at three points of the period:
         // shortly after a tick, in the middle, shortly before the next.
@@ -257,13 +264,10 @@ void RunHungCrowd() {
     CWimmelpultDlg dlg;
     testutil::RunModal(dlg, [&] {
         TickCount t;
-        testutil::FillIn(dlg, "blockade", kRenamed, true, false);
         testutil::AnswerWatch watch(dlg.m_hWnd);
         const double begin = NowMs();
-        testutil::Press(dlg);
-        bool renamed = PumpWatching(dlg, begin + 10000, [&] { return AllRenamed(healthy); }, t);
-        double renameMs = NowMs() - begin;
-        if (!renamed) Fail("the healthy windows were not renamed within 10 s");
+        const double renameMs = RenameAll(dlg, healthy, t);
+        if (renameMs < 0) Fail("the healthy windows were not renamed within 10 s");
         // Two ticks more, which find the hung windows still waiting.
         PumpWatching(dlg, NowMs() + 2 * kPeriodMs, [] { return false; }, t);
         double worst = watch.Stop();
