@@ -166,11 +166,13 @@ void RunThread(const std::vector<std::string>& captions, const std::vector<bool>
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);   // the queue, for EndAllLoops
     {
+        // One thread at a time makes its windows: 32-bit Wine corrupted its
+        // heap when 40 threads made their first windows at once.
         std::lock_guard<std::mutex> hold(g_lock);
         g_threads.push_back(GetCurrentThreadId());
+        for (size_t i = 0; i < captions.size(); ++i)
+            if (!Make(captions[i], flips[i], places[i])) *failed = true;
     }
-    for (size_t i = 0; i < captions.size(); ++i)
-        if (!Make(captions[i], flips[i], places[i])) *failed = true;
     if (!g_options.everyMs) {
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
         return;
