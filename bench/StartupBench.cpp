@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr double kGoal = 1.5;
+constexpr double kGoal = 1.3;
 
 struct Program {
     const char* name;
