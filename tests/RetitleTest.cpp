@@ -406,6 +406,12 @@ bool AllCaptioned(const std::vector<HWND>& windows, const std::string& caption) 
     return true;
 }
 
+bool AnyCaptioned(const std::vector<HWND>& windows, const std::string& caption) {
+    for (HWND h : windows)
+        if (Caption(h) == caption) return true;
+    return false;
+}
+
 void TestHungTargets() {
     // 8 windows of one hung thread, then 4 hung threads of two windows each.
     for (int threads : {1, 4}) {
@@ -520,7 +526,8 @@ void TestSlowHungHealthy() {
            later ? "renamed" : "not renamed", once);
 
         for (HWND h : sluggish) PostMessageA(h, targetapp::kSetOwn, 0, 0);
-        testutil::WaitFor([&] { return Caption(sluggish[7]) != "Erreicht"; }, 2000);
+        // Every one of them has changed its caption before the tick looks.
+        testutil::WaitFor([&] { return !AnyCaptioned(sluggish, "Erreicht"); }, 2000);
         Tick(dlg);
         ok(AllCaptioned(sluggish, "Erreicht") && dlg.m_courier.PendingCount() == 0,
            "expected the sluggish windows put back by one tick, nothing pending; %u pending",
@@ -643,13 +650,9 @@ void TestKeyDuringPass() {
             SetForegroundWindow(dlg.m_hWnd);
             SetFocus(edit);
             Press(dlg);
-            INPUT keys[2] = {};
-            for (INPUT& key : keys) {
-                key.type = INPUT_KEYBOARD;
-                key.ki.wScan = L'!';
-                key.ki.dwFlags = KEYEVENTF_UNICODE;
-            }
-            keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+            INPUT keys[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+            keys[0].ki = {0, L'!', KEYEVENTF_UNICODE, 0, 0};
+            keys[1].ki = {0, L'!', KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
             SendInput(2, keys, sizeof(INPUT));
         },
         When([&] { return g_typedWhile != -1; }, [] {}),
@@ -673,34 +676,30 @@ void TestStrayMessages() {
     std::atomic<bool> sent{false};
     std::thread sender;
     RunModal(dlg, {
-        [&] {   // handled by the dialog's own loop
+        [&] {   // handled by the dialog's own loop, during a pass whose list comes by message
             Assign(dlg, "fremd", "Vertraut", true, false);
-            std::vector<UINT> messages = {WM_NOTIFY, CDialog::kDpiChanged};
-            for (UINT message = WM_APP; message < WM_APP + 16; ++message) messages.push_back(message);
-            for (UINT message : messages)
+            FillIn(dlg, "fremd", "Vertraut", true, false);
+            Press(dlg);
+            for (UINT message = WM_APP; message < WM_APP + 16; ++message)
                 for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, message, lParam, lParam);
             // The structures these point at are never in the sender's hands.
             sender = std::thread([&] {
-                for (UINT message : {UINT(WM_NOTIFY), CDialog::kDpiChanged})
+                for (UINT message : {UINT(WM_NOTIFY), CDialog::kDpiChanged}) {
+                    PostMessageW(dlg.m_hWnd, message, 0, 0x12345678);
                     SendMessageTimeoutW(dlg.m_hWnd, message, 0, 0x12345678, SMTO_NORMAL, 5000, nullptr);
+                }
                 sent = true;
             });
         },
-        When([&] { return sent.load(); },
-             [&] {
-                 sender.join();
-                 FillIn(dlg, "fremd", "Vertraut", true, false);
-                 Press(dlg);
-                 for (LPARAM lParam : garbage) PostMessageW(dlg.m_hWnd, CWimmelpultDlg::kWindowsListed, 0, lParam);
-             }),
-        [&] {
+        When([&] { return sent.load(); }, [&] {
+            sender.join();
             Settle(dlg);
             SetWindowTextW(t[0], L"Fremd geworden");
             Tick(dlg);
             ok(dlg.m_retitled.size() == 2 && testutil::HeldCaption(t[0]) == "Vertraut",
                "expected both windows remembered and put back, %u remembered, \"%s\"",
                static_cast<unsigned>(dlg.m_retitled.size()), testutil::HeldCaption(t[0]).c_str());
-        },
+        }),
     });
     if (sender.joinable()) sender.join();
 }
