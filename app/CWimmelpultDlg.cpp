@@ -338,13 +338,22 @@ void CWimmelpultDlg::WorkThrough() {
 
 void CWimmelpultDlg::GoOnLater() {
     // The system hands a thread its posted messages before input, painting
-    // and timers: while any of those waits, the work goes on from a timer of
-    // its own, which comes after them. Should neither be had, the next tick
-    // goes on.
+    // and timers: while any of those waits, the work goes on once our loop
+    // has served them and finds the queue empty. The timer is for the loops
+    // that are not ours (menus, message boxes, moving the window) and, with
+    // the next tick, for a post that could not be made.
     if (m_workPosted || m_workTimer) return;
     if (!HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER)))
         m_workPosted = PostMessageW(m_hWnd, kWorkOn, ++m_workSerial, 0) != 0;
     if (!m_workPosted) m_workTimer = SetTimer(m_hWnd, kWorkTimerId, USER_TIMER_MINIMUM, nullptr) != 0;
+}
+
+BOOL CWimmelpultDlg::OnIdle() {
+    if (!m_workTimer) return FALSE;
+    KillTimer(m_hWnd, kWorkTimerId);
+    m_workTimer = false;
+    WorkThrough();
+    return TRUE;
 }
 
 void CWimmelpultDlg::StepPass() {

@@ -82,6 +82,7 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;       // the retitle pass; the dialog stays open
     void OnCancel() override;
+    BOOL OnIdle() override;     // the work that waited for input to be served
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/CWimmelpultDlg.h"
+#include "framework/CWinApp.h"
 #include "tests/kit/Bench.h"
 #include "tests/kit/MainDialog.h"
 #include "tests/kit/ModalScript.h"
@@ -220,7 +221,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The dialog is the main window, whose idle work our loops do.
+    CWinApp app;
     CWimmelpultDlg dlg;
+    app.m_pMainWnd = &dlg;
     testutil::RunModal(dlg, [&] {
         // Ticks come from this benchmark alone.
         KillTimer(dlg.m_hWnd, CWimmelpultDlg::kRetitleTimerId);

@@ -74,12 +74,14 @@ INT_PTR CDialog::DoModal() {
         PostMessageW(hWnd, WM_NULL, 0, kShowMarker);
         MSG msg;
         while (m_modalRunning) {
-            if (!shown && (marked || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
+            const bool dry = !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            if (!shown && (marked || dry)) {
                 if (m_hWnd) ShowWindow(m_hWnd, SW_SHOWNORMAL);
                 if (m_hWnd) UpdateWindow(m_hWnd);
                 shown = true;
                 continue;
             }
+            if (dry && CWinApp::IdleWork()) continue;
             BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got <= 0) {
                 // Let the outer loop see the quit message too.

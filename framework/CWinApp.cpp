@@ -46,9 +46,16 @@ BOOL CWinApp::PreTranslateTree(MSG* msg) {
     return FALSE;
 }
 
+BOOL CWinApp::IdleWork() {
+    CWnd* main = g_app ? g_app->m_pMainWnd : nullptr;
+    return main && main->m_hWnd && main->OnIdle();
+}
+
 int CWinApp::Run() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && IdleWork()) continue;
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (CWnd::PointsIntoSender(msg.message) || PreTranslateTree(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -39,4 +39,7 @@ public:
     // Offers a queued message to the window objects from its target up to
     // the top-level window; TRUE when one of them took it.
     static BOOL PreTranslateTree(MSG* msg);
+    // The main window's idle work, for every loop of ours; TRUE when there is
+    // more.
+    static BOOL IdleWork();
 };

@@ -43,6 +43,9 @@ public:
     // Called by the modal loop for queued messages of this window before
     // they are dispatched; TRUE means handled.
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // Called on the main window by our message loops whenever the thread's
+    // queue is empty; TRUE asks to be called again before the loop waits.
+    virtual BOOL OnIdle() { return FALSE; }
 
     const MessageTable* GetMessageTable() const override { return &kTable; }
     static const MessageTable kTable;

@@ -1,5 +1,7 @@
 #include "tests/kit/MainDialog.h"
 
+#include "framework/CWinApp.h"
+
 #include "tests/kit/Bench.h"
 #include "tests/kit/Wait.h"
 
@@ -50,6 +52,7 @@ void PumpUntil(double deadlineMs, const std::function<void(const MSG&, double)>&
         }
         double now = bench::NowMs();
         if (now >= deadlineMs || (done && done())) return;
+        if (CWinApp::IdleWork()) continue;   // as the program's own loops do
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadlineMs - now) + 1, QS_ALLINPUT);
     }
 }
