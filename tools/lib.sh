@@ -46,9 +46,18 @@ ensure_packages() {
         if ! dpkg --print-foreign-architectures | grep -q i386; then
             $sudo dpkg --add-architecture i386
         fi
-        $sudo apt-get update -qq
+        # A mirror in the middle of a sync fails an index now and then: try
+        # again, and let the installs tell whether what they need came.
+        local try
+        for try in 1 2 3; do
+            $sudo apt-get update -qq && break
+            log "apt-get update failed ($try of 3)"
+            sleep 20
+        done
         $sudo apt-get install -y -qq $PACKAGES_AMD64 >/dev/null
-        $sudo apt-get install -y -qq wine32:i386 >/dev/null
+        # Without it the 32-bit program is checked without running it.
+        $sudo apt-get install -y -qq wine32:i386 >/dev/null ||
+            log "wine32:i386 could not be installed; the 32-bit program will not run"
     fi
     ensure_locales "$sudo"
 }
