@@ -52,6 +52,10 @@ struct CCourier::State : std::enable_shared_from_this<State> {
     std::condition_variable watched;   // the watcher
     std::unordered_map<HWND, Record> records;
     std::unordered_map<DWORD, Line> lines;
+    // When threads whose line has ended last answered promptly: the next
+    // tick sends all their windows at once, not one look apart.
+    std::unordered_map<DWORD, Clock::time_point> promptAt;
+    size_t pruneAt = 2 * kMaxThreads;
     std::deque<DWORD> runnable;   // threads that may get a send now, most likely
     std::vector<Send*> sends;
     std::vector<Report> reports;
@@ -88,7 +92,12 @@ void CCourier::State::Queue(HWND target, Record& record) {
     if (record.queued || record.flying) return;
     record.queued = true;
     ++waiting;
-    Line& line = lines[record.thread];
+    auto made = lines.try_emplace(record.thread);
+    Line& line = made.first->second;
+    if (made.second) {
+        auto known = promptAt.find(record.thread);
+        line.prompt = known != promptAt.end() && Clock::now() - known->second < std::chrono::milliseconds(kIdleMs);
+    }
     line.ready.push_back(target);
     List(record.thread, line);
     Staff();
@@ -113,6 +122,18 @@ void CCourier::State::Tidy(DWORD thread) {
     if (found == lines.end()) return;
     const Line& line = found->second;
     if (line.listed || !line.ready.empty() || line.young || line.stalled) return;
+    const auto now = Clock::now();
+    if (line.prompt) {
+        // Bounded by the threads that answered within kIdleMs.
+        if (promptAt.size() >= pruneAt) {
+            for (auto at = promptAt.begin(); at != promptAt.end();)
+                at = now - at->second < std::chrono::milliseconds(kIdleMs) ? std::next(at) : promptAt.erase(at);
+            pruneAt = std::max(2 * kMaxThreads, 2 * promptAt.size());
+        }
+        promptAt[thread] = now;
+    } else {
+        promptAt.erase(thread);
+    }
     lines.erase(found);
     // Deliveries are news once a thread's windows are done for now, not one
     // by one: a message per delivery costs the dialog's thread, and the
