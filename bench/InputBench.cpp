@@ -260,6 +260,10 @@ struct Session {
         dlg = process.WaitWindow("#32770", "Wimmelpult", 15000);
         if (!dlg || !testutil::WaitFor([&] { return IsWindowVisible(dlg) != FALSE; }, 5000)) return false;
         WaitForInputIdle(process.Handle(), 10000);
+        // A person reads the dialog before the first key or click; by then
+        // what the program does behind it at start (the tray icon, the
+        // icon catalogue) is done. A click at once met it still under way.
+        Sleep(1000);
         return true;
     }
     HWND Item(int id) const { return GetDlgItem(dlg, id); }
