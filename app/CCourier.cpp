@@ -56,6 +56,9 @@ struct CCourier::State : std::enable_shared_from_this<State> {
     // tick sends all their windows at once, not one look apart.
     std::unordered_map<DWORD, Clock::time_point> promptAt;
     size_t pruneAt = 2 * kMaxThreads;
+    static bool Recent(Clock::time_point at, Clock::time_point now) {
+        return now - at < std::chrono::milliseconds(kIdleMs);
+    }
     std::deque<DWORD> runnable;   // threads that may get a send now, most likely
     std::vector<Send*> sends;
     std::vector<Report> reports;
@@ -96,7 +99,7 @@ void CCourier::State::Queue(HWND target, Record& record) {
     Line& line = made.first->second;
     if (made.second) {
         auto known = promptAt.find(record.thread);
-        line.prompt = known != promptAt.end() && Clock::now() - known->second < std::chrono::milliseconds(kIdleMs);
+        line.prompt = known != promptAt.end() && Recent(known->second, Clock::now());
     }
     line.ready.push_back(target);
     List(record.thread, line);
@@ -122,12 +125,12 @@ void CCourier::State::Tidy(DWORD thread) {
     if (found == lines.end()) return;
     const Line& line = found->second;
     if (line.listed || !line.ready.empty() || line.young || line.stalled) return;
-    const auto now = Clock::now();
     if (line.prompt) {
+        const auto now = Clock::now();
         // Bounded by the threads that answered within kIdleMs.
         if (promptAt.size() >= pruneAt) {
             for (auto at = promptAt.begin(); at != promptAt.end();)
-                at = now - at->second < std::chrono::milliseconds(kIdleMs) ? std::next(at) : promptAt.erase(at);
+                at = Recent(at->second, now) ? std::next(at) : promptAt.erase(at);
             pruneAt = std::max(2 * kMaxThreads, 2 * promptAt.size());
         }
         promptAt[thread] = now;

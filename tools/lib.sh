@@ -52,7 +52,7 @@ ensure_packages() {
         for try in 1 2 3; do
             $sudo apt-get update -qq && break
             log "apt-get update failed ($try of 3)"
-            sleep 20
+            [ "$try" = 3 ] || sleep 20
         done
         $sudo apt-get install -y -qq $PACKAGES_AMD64 >/dev/null
         # Without it the 32-bit program is checked without running it.
