@@ -22,6 +22,22 @@ stop_on_exit
 start_display
 start_wine
 
+# wait_calm: until the machine has been idle for 3 s in a row (at most
+# 3 minutes), so that what one benchmark left behind does not land in the
+# next one's figures.
+wait_calm() {
+    local calm=0 waited=0 busy0 total0 busy1 total1
+    read -r busy0 total0 < <(awk '/^cpu /{print $2+$3+$4+$7+$8, $2+$3+$4+$5+$6+$7+$8}' /proc/stat)
+    while [ $calm -lt 3 ] && [ $waited -lt 180 ]; do
+        sleep 1
+        waited=$((waited + 1))
+        read -r busy1 total1 < <(awk '/^cpu /{print $2+$3+$4+$7+$8, $2+$3+$4+$5+$6+$7+$8}' /proc/stat)
+        if [ $(((busy1 - busy0) * 100)) -lt $(((total1 - total0) * 10)) ]; then calm=$((calm + 1)); else calm=0; fi
+        busy0=$busy1 total0=$total1
+    done
+    [ $calm -ge 3 ] || log "the machine stayed busy for $waited s; the next figures may show it"
+}
+
 status=0
 # Every start-up first: the retitle runs leave the desktop with work to do.
 for arch in $ARCHS; do
@@ -33,13 +49,19 @@ done
 for arch in $ARCHS; do
     log "keys and clicks, $arch"
     wine "$BUILD_ROOT/$arch/bin/InputBench.exe" || status=1
+    # The shell works on over the taskbar buttons of 10,000 windows for
+    # minutes after they close: a new one.
+    stop_wine
+    start_wine
     for dpi in 144 192; do
+        wait_calm
         log "icon chooser at $dpi DPI, $arch"
         sh "$ROOT/tools/at-dpi.sh" "$ROOT/tools/wine-run.sh" "$dpi" "$BUILD_ROOT/$arch/bin/InputBench.exe" chooser ||
             status=1
     done
 done
 for arch in $ARCHS; do
+    wait_calm
     log "retitling, $arch"
     # A desktop without the shell's taskbar: with a button for each of
     # thousands of windows, Wine's explorer stays busy for minutes after
@@ -52,6 +74,7 @@ for arch in $ARCHS; do
     rm -f "$out"
 done
 for arch in $ARCHS; do
+    wait_calm
     log "answering while windows hang, $arch"
     wine "$BUILD_ROOT/$arch/bin/HangBench.exe" || status=1
 done
