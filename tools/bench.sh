@@ -22,16 +22,19 @@ stop_on_exit
 start_display
 start_wine
 
+# The jiffies all CPUs spent busy, and in all, since boot.
+cpu_jiffies() { awk '/^cpu /{print $2+$3+$4+$7+$8, $2+$3+$4+$5+$6+$7+$8}' /proc/stat; }
 # wait_calm: until the machine has been idle for 3 s in a row (at most
 # 3 minutes), so that what one benchmark left behind does not land in the
 # next one's figures.
 wait_calm() {
     local calm=0 waited=0 busy0 total0 busy1 total1
-    read -r busy0 total0 < <(awk '/^cpu /{print $2+$3+$4+$7+$8, $2+$3+$4+$5+$6+$7+$8}' /proc/stat)
+    read -r busy0 total0 < <(cpu_jiffies)
     while [ $calm -lt 3 ] && [ $waited -lt 180 ]; do
         sleep 1
         waited=$((waited + 1))
-        read -r busy1 total1 < <(awk '/^cpu /{print $2+$3+$4+$7+$8, $2+$3+$4+$5+$6+$7+$8}' /proc/stat)
+        read -r busy1 total1 < <(cpu_jiffies)
+        # Idle: under a tenth of all CPUs busy over that second.
         if [ $(((busy1 - busy0) * 100)) -lt $(((total1 - total0) * 10)) ]; then calm=$((calm + 1)); else calm=0; fi
         busy0=$busy1 total0=$total1
     done
